@@ -1,0 +1,139 @@
+#include "app/IntroApp.h"
+
+#include "app/DataPath.h"
+#include "app/DebugOutput.h"
+#include "app/ShowClock.h"
+#include "audio/MusicPlayback.h"
+#include "render/SceneTransforms.h"
+
+#include <cstdio>
+#include <string>
+
+bool endsShow(const SDL_Event& event) {
+    return event.type == SDL_QUIT ||
+           (event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_ESCAPE);
+}
+
+IntroApp::~IntroApp() {
+    if (window != nullptr) {
+        SDL_DestroyWindow(window);
+    }
+    // Stops the audio thread before anything the callback reads goes away.
+    SDL_Quit();
+    quad.reset();
+    backgroundProgram.reset();
+    textProgram.reset();
+}
+
+int IntroApp::init() {
+    // SDL: video, audio, timer and the rest.
+    if (SDL_Init(SDL_INIT_EVERYTHING) < 0) {
+        std::fprintf(stderr, "SDL_Init() failed: %s\n", SDL_GetError());
+        return 1;
+    }
+
+    // The full-screen window, then the context it will get.
+    window = SDL_CreateWindow("velmora innit", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 800,
+                              600, SDL_WINDOW_FULLSCREEN | SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+    SDL_GL_SetAttribute(SDL_GL_ACCELERATED_VISUAL, 1);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+    if (window == nullptr) {
+        return 1;
+    }
+
+    // The OpenGL 3.3 core context.
+    SDL_GLContext context = SDL_GL_CreateContext(window);
+    if (context == nullptr) {
+        return 1;
+    }
+
+    // GL entry points beyond 1.1. A failure is reported and start-up goes on.
+    glewExperimental = GL_TRUE;
+    const GLenum glewResult = glewInit();
+    if (glewResult != GLEW_OK) {
+        std::fprintf(stderr, "Error: %s\n", glewGetErrorString(glewResult));
+    }
+
+    // A core context refuses this query and leaves GL_INVALID_ENUM pending;
+    // the quad's first check site reports it.
+    writeDebuggerOutput(reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS)));
+
+    // GL objects of the text pass.
+    glGenBuffers(1, &textVertexBuffer);
+    glGenVertexArrays(1, &textVertexArray);
+    glGenTextures(1, &fontTexture);
+    glGenSamplers(1, &fontSampler);
+    glSamplerParameteri(fontSampler, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glSamplerParameteri(fontSampler, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glSamplerParameteri(fontSampler, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glSamplerParameteri(fontSampler, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+
+    SDL_GL_MakeCurrent(window, context);
+
+    // Text program and its uniforms.
+    bool reportedNoBasePath = false;
+    const std::string textVertexPath = dataFilePath("/vert.vsh", reportedNoBasePath);
+    const std::string textFragmentPath = dataFilePath("/frag.fsh", reportedNoBasePath);
+    textProgram = std::make_unique<ShaderProgram>(textVertexPath.c_str(), textFragmentPath.c_str());
+    texLocation = glGetUniformLocation(textProgram->programId, "tex");
+    mvpLocation = glGetUniformLocation(textProgram->programId, "mvp");
+
+    // Background program, its quad and its clock uniform.
+    const std::string backgroundVertexPath = dataFilePath("/heart.vsh", reportedNoBasePath);
+    const std::string backgroundFragmentPath = dataFilePath("/heart.fsh", reportedNoBasePath);
+    backgroundProgram = std::make_unique<ShaderProgram>(backgroundVertexPath.c_str(),
+                                                        backgroundFragmentPath.c_str());
+    quad = std::make_unique<Quad>(backgroundProgram.get());
+    timeLocation = glGetUniformLocation(backgroundProgram->programId, "time");
+
+    // The fixed camera.
+    view = cameraView();
+    projection = cameraProjection();
+
+    // Music: the decoder, then the audio device that pulls from it.
+    const std::string musicPath = dataFilePath("/dancing.ogg", reportedNoBasePath);
+    static_cast<void>(musicPath);
+    return startAudio(*this);
+}
+
+int IntroApp::run() {
+    const int result = init();
+    if (result != 0) {
+        return result;
+    }
+    running = true;
+    do {
+        // Drain every pending event; a quit still lets this frame be drawn.
+        SDL_Event event;
+        while (SDL_PollEvent(&event) != 0) {
+            if (endsShow(event)) {
+                running = false;
+            }
+        }
+        showClock = showClockFromTicks(SDL_GetTicks());
+        renderFrame();
+    } while (running);
+    return 0;
+}
+
+void IntroApp::renderFrame() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+
+    // Background pass.
+    glUseProgram(backgroundProgram->programId);
+    glUniform1f(timeLocation, showClock);
+    quad->draw();
+
+    // Text pass: blending stays on from the first frame to the last.
+    glUseProgram(textProgram->programId);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    const glm::mat4 mvp = modelViewProjection(projection, view, textModel());
+    glUniformMatrix4fv(mvpLocation, 1, GL_FALSE, &mvp[0][0]);
+
+    SDL_GL_SwapWindow(window);
+}

@@ -1,0 +1,64 @@
+#pragma once
+// The application object: owns the window, the GL objects of both passes,
+// the camera, the show clock and the music decoder for the whole run.
+//
+// Threads: everything here runs on the main thread, except audioCallback
+// (audio/AudioCallback.h), which SDL calls on its audio thread from the end
+// of init() until SDL_Quit in the destructor. The callback reads only
+// `decoder`, which init() writes once before the audio device is opened.
+
+#include <GL/glew.h>
+#include <SDL.h>
+#include <glm/mat4x4.hpp>
+
+#include <memory>
+
+#include "render/Quad.h"
+#include "render/ShaderProgram.h"
+
+struct stb_vorbis;
+
+// True for the events that end the show: a quit request (window close) or
+// an Escape key-down, auto-repeats included.
+bool endsShow(const SDL_Event& event);
+
+class IntroApp {
+public:
+    bool running = false;
+    SDL_Window* window = nullptr;
+    std::unique_ptr<ShaderProgram> textProgram;
+    std::unique_ptr<ShaderProgram> backgroundProgram;
+    GLuint textVertexBuffer = 0;
+    GLuint textVertexArray = 0;
+    GLint texLocation = 0;
+    GLuint fontTexture = 0;
+    GLuint fontSampler = 0;
+    glm::mat4 view{1.0f};
+    glm::mat4 projection{1.0f};
+    float showClock = 0.0f;
+    GLint mvpLocation = 0;
+    GLint timeLocation = 0;
+    stb_vorbis* decoder = nullptr;
+    std::unique_ptr<Quad> quad;
+
+    // Makes no SDL or GL call.
+    IntroApp() = default;
+    // Destroys the window, shuts SDL down (which stops the audio thread), then
+    // frees the quad and the two programs.
+    ~IntroApp();
+    IntroApp(const IntroApp&) = delete;
+    IntroApp& operator=(const IntroApp&) = delete;
+
+    // Brings up SDL, the window, the GL context, both programs, the quad, the
+    // camera and the music. Returns 0 on success, 1 when SDL, the window or the
+    // GL context cannot be set up, -1 when the audio device cannot be opened.
+    // Shader-file, GLEW and GL-error problems are printed and start-up goes on.
+    int init();
+
+    // Runs init(), then draws frames until Escape or a window close. Returns
+    // init()'s result when that is not 0, otherwise 0.
+    int run();
+
+    // Draws one frame of the show at `showClock` and presents it.
+    void renderFrame();
+};

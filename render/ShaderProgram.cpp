@@ -1,0 +1,82 @@
+#include "render/ShaderProgram.h"
+
+#include "render/ShaderSource.h"
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+void compileShader(GLuint shader, const std::string& source) {
+    const char* text = source.c_str();
+    glShaderSource(shader, 1, &text, nullptr);
+    glCompileShader(shader);
+}
+
+// Prints a non-empty driver log; one byte more than reported keeps it
+// terminated even when the driver counts no terminator.
+template <typename GetLength, typename GetLog>
+void printLog(GLuint object, GetLength getLength, GetLog getLog) {
+    GLint length = 0;
+    getLength(object, GL_INFO_LOG_LENGTH, &length);
+    if (length > 0) {
+        std::vector<char> log(static_cast<std::size_t>(length) + 1, '\0');
+        getLog(object, length, nullptr, log.data());
+        std::printf("%s\n", log.data());
+    }
+}
+
+void printShaderLog(GLuint shader) {
+    printLog(shader, glGetShaderiv, glGetShaderInfoLog);
+}
+
+void printProgramLog(GLuint program) {
+    printLog(program, glGetProgramiv, glGetProgramInfoLog);
+}
+
+} // namespace
+
+ShaderProgram::ShaderProgram(const char* vertexPath, const char* fragmentPath) {
+    const GLuint vertexShader = glCreateShader(GL_VERTEX_SHADER);
+    const GLuint fragmentShader = glCreateShader(GL_FRAGMENT_SHADER);
+
+    std::ifstream vertexFile(vertexPath);
+    if (!vertexFile.is_open()) {
+        std::printf("Impossible to open %s. Are you in the right directory ? Don't forget to read "
+                    "the FAQ !\n",
+                    vertexPath);
+        std::fflush(stdout);
+        std::getchar();
+        return;
+    }
+    const std::string vertexSource = assembleShaderSource(vertexFile);
+    vertexFile.close();
+
+    std::string fragmentSource;
+    std::ifstream fragmentFile(fragmentPath);
+    if (fragmentFile.is_open()) {
+        fragmentSource = assembleShaderSource(fragmentFile);
+    }
+
+    std::printf("Compiling shader : %s\n", vertexPath);
+    compileShader(vertexShader, vertexSource);
+    printShaderLog(vertexShader);
+
+    std::printf("Compiling shader : %s\n", fragmentPath);
+    compileShader(fragmentShader, fragmentSource);
+    printShaderLog(fragmentShader);
+
+    std::printf("Linking program\n");
+    programId = glCreateProgram();
+    glAttachShader(programId, vertexShader);
+    glAttachShader(programId, fragmentShader);
+    glLinkProgram(programId);
+    printProgramLog(programId);
+
+    glDetachShader(programId, vertexShader);
+    glDetachShader(programId, fragmentShader);
+    glDeleteShader(vertexShader);
+    glDeleteShader(fragmentShader);
+}

@@ -1,0 +1,28 @@
+#pragma once
+#include <GL/glew.h>
+
+// One GL program built from a vertex and a fragment shader file.
+//
+// The constructor does the whole build and prints its progress and the
+// driver's logs to standard output:
+//   "Compiling shader : <vertex path>", the vertex log if any,
+//   "Compiling shader : <fragment path>", the fragment log if any,
+//   "Linking program", the link log if any.
+// Compile and link results are not tested: the logs are the diagnostics and
+// `programId` holds the program whether or not it linked.
+//
+// Failure results:
+// - vertex file cannot be opened: prints "Impossible to open <path>. ...",
+//   waits for one character on standard input (so a console user sees the
+//   message), builds nothing and leaves `programId` 0;
+// - fragment file cannot be opened: no message; the fragment shader is
+//   compiled from empty text and the program does not link.
+//
+// Destroying the object makes no GL call; the program lives as long as the
+// GL context. Main thread only, with a GL 3.3 core context current.
+class ShaderProgram {
+public:
+    GLuint programId = 0;
+
+    ShaderProgram(const char* vertexPath, const char* fragmentPath);
+};

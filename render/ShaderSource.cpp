@@ -1,0 +1,11 @@
+#include "render/ShaderSource.h"
+
+std::string assembleShaderSource(std::istream& in) {
+    std::string source;
+    std::string line;
+    while (std::getline(in, line, '\n')) {
+        source += '\n';
+        source += line;
+    }
+    return source;
+}
