@@ -3,8 +3,10 @@
 #include "app/DataPath.h"
 #include "app/DebugOutput.h"
 #include "app/ShowClock.h"
+#include "app/ShowScript.h"
 #include "audio/MusicPlayback.h"
 #include "render/SceneTransforms.h"
+#include "text/TextRenderer.h"
 
 #include <cstdio>
 #include <string>
@@ -134,6 +136,13 @@ void IntroApp::renderFrame() {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     const glm::mat4 mvp = modelViewProjection(projection, view, textModel());
     glUniformMatrix4fv(mvpLocation, 1, GL_FALSE, &mvp[0][0]);
+
+    // At most one text item, chosen by the show clock.
+    if (const std::optional<TextItem> item = textItemAt(showClock)) {
+        drawText(*item->text, textProgram->programId, fontTexture, fontSampler, textVertexArray,
+                 textVertexBuffer, texLocation, item->scaleDivX, item->scaleDivY, item->penX,
+                 item->baselineY);
+    }
 
     SDL_GL_SwapWindow(window);
 }

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
@@ -64,6 +65,45 @@ int firstCheckSiteLine() {
         }
     }
     return -1;
+}
+
+// Pixels of the text colour (a warm white) that the background never reaches.
+bool isText(const Pixel& p) {
+    return p.r > 200 && p.g > 200 && p.b > 170;
+}
+
+struct TextExtent {
+    int count = 0;
+    int left = Frame::width, right = -1, top = Frame::height, bottom = -1;
+    int rowCounts[Frame::height] = {};
+};
+
+TextExtent textExtent(const Frame& frame) {
+    TextExtent extent;
+    for (int y = 0; y < Frame::height; ++y) {
+        for (int x = 0; x < Frame::width; ++x) {
+            if (isText(frame.at(x, y))) {
+                ++extent.count;
+                ++extent.rowCounts[y];
+                extent.left = std::min(extent.left, x);
+                extent.right = std::max(extent.right, x);
+                extent.top = std::min(extent.top, y);
+                extent.bottom = std::max(extent.bottom, y);
+            }
+        }
+    }
+    return extent;
+}
+
+// The baseline shows as the lowest row still crossed by many glyphs: below
+// it only descenders reach.
+int baselineRow(const TextExtent& extent) {
+    const int busiest = *std::max_element(extent.rowCounts, extent.rowCounts + Frame::height);
+    int row = extent.bottom;
+    while (row > 0 && extent.rowCounts[row] < busiest / 3) {
+        --row;
+    }
+    return row;
 }
 
 class ShowFrames : public ::testing::Test {
@@ -162,4 +202,60 @@ TEST_F(ShowFrames, WrapOfTheClockIsSeamless) {
     const Frame before = frameAt(12.0f);
     const Frame after = frameAt(12.00025f);
     EXPECT_LT(last.meanDifference(first), before.meanDifference(after) + 0.05);
+}
+
+TEST_F(ShowFrames, ScrollRunsAlongTheBottomOfTheScreen) {
+    ASSERT_EQ(initResult, 0);
+    for (const float t : {3.0f, 22.0f}) {
+        const TextExtent text = textExtent(frameAt(t));
+        ASSERT_GT(text.count, 2000) << "t " << t;
+        // The scroll line fills the width, about 52 rows above the bottom edge.
+        EXPECT_LT(text.left, 20) << "t " << t;
+        EXPECT_GT(text.right, 780) << "t " << t;
+        EXPECT_NEAR(baselineRow(text), 600 - 52, 4) << "t " << t;
+        EXPECT_GT(text.top, 500) << "t " << t;
+    }
+}
+
+TEST_F(ShowFrames, GreetingIsCentredOnTheMiddleOfTheScreen) {
+    ASSERT_EQ(initResult, 0);
+    // s = 0 at 8t = 27 pi: the name at its natural width, pen at its offset.
+    const TextExtent text = textExtent(frameAt(static_cast<float>(27.0 * M_PI / 8.0)));
+    ASSERT_GT(text.count, 300);
+    EXPECT_NEAR((text.left + text.right) / 2.0, 400.0, 16.0);
+    EXPECT_NEAR(baselineRow(text), 300, 3);
+    EXPECT_GT(text.top, 200);
+}
+
+TEST_F(ShowFrames, NoTextAtExactlyTen) {
+    ASSERT_EQ(initResult, 0);
+    const Frame atTen = frameAt(10.0f);
+    EXPECT_EQ(textExtent(atTen).count, 0);
+    // Just before, the opening text has left the screen: the frames match.
+    EXPECT_LT(atTen.meanDifference(frameAt(std::nextafter(10.0f, 0.0f))), 0.05);
+    EXPECT_GT(textExtent(frameAt(std::nextafter(10.0f, 11.0f))).count, 300);
+    EXPECT_EQ(textExtent(frameAt(18.0f)).count, 0);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+TEST_F(ShowFrames, TextPassLeavesOnlyItsVertexArrayAndSamplerBound) {
+    ASSERT_EQ(initResult, 0);
+    frameAt(12.3f);
+    GLint value = -1;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &value);
+    EXPECT_EQ(value, 0);
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &value);
+    EXPECT_EQ(value, 0);
+    glGetIntegerv(GL_ARRAY_BUFFER_BINDING, &value);
+    EXPECT_EQ(value, 0);
+    glGetIntegerv(GL_VERTEX_ARRAY_BINDING, &value);
+    EXPECT_EQ(static_cast<GLuint>(value), app->textVertexArray);
+    glGetIntegerv(GL_SAMPLER_BINDING, &value);
+    EXPECT_EQ(static_cast<GLuint>(value), app->fontSampler);
+    glGetIntegerv(GL_ACTIVE_TEXTURE, &value);
+    EXPECT_EQ(value, GL_TEXTURE0);
+    GLint attributeEnabled = 1;
+    glGetVertexAttribiv(0, GL_VERTEX_ATTRIB_ARRAY_ENABLED, &attributeEnabled);
+    EXPECT_EQ(attributeEnabled, 0);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
