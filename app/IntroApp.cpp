@@ -8,6 +8,9 @@
 #include "render/SceneTransforms.h"
 #include "text/TextRenderer.h"
 
+#define STB_VORBIS_HEADER_ONLY
+#include <stb_vorbis.h>
+
 #include <cstdio>
 #include <string>
 
@@ -25,6 +28,10 @@ IntroApp::~IntroApp() {
     quad.reset();
     backgroundProgram.reset();
     textProgram.reset();
+    // With the audio thread gone, nothing reads the decoder any more.
+    if (decoder != nullptr) {
+        stb_vorbis_close(decoder);
+    }
 }
 
 int IntroApp::init() {
@@ -97,8 +104,7 @@ int IntroApp::init() {
     projection = cameraProjection();
 
     // Music: the decoder, then the audio device that pulls from it.
-    const std::string musicPath = dataFilePath("/dancing.ogg", reportedNoBasePath);
-    static_cast<void>(musicPath);
+    decoder = openMusic(dataFilePath("/dancing.ogg", reportedNoBasePath));
     return startAudio(*this);
 }
 

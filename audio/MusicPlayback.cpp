@@ -2,12 +2,47 @@
 
 #include "app/IntroApp.h"
 
+#define STB_VORBIS_HEADER_ONLY
+#include <stb_vorbis.h>
+
 #include <cstdio>
 #include <cstring>
 
-void audioCallback(void* /*userdata*/, Uint8* stream, int len) {
-    if (len > 0) {
-        std::memset(stream, 0, static_cast<std::size_t>(len));
+bool passedLoopPoint(int position) {
+    return static_cast<double>(position) > musicLoopPoint;
+}
+
+stb_vorbis* openMusic(const std::string& path) {
+    int error = 0;
+    stb_vorbis* decoder = stb_vorbis_open_filename(path.c_str(), &error, nullptr);
+    if (decoder == nullptr) {
+        std::fprintf(stderr,
+                     "Couldn't open music %s (stb_vorbis error %d); the show plays in silence\n",
+                     path.c_str(), error);
+    }
+    return decoder;
+}
+
+void audioCallback(void* userdata, Uint8* stream, int len) {
+    if (len <= 0) {
+        return;
+    }
+    stb_vorbis* decoder = static_cast<IntroApp*>(userdata)->decoder;
+    std::size_t bytesWritten = 0;
+    if (decoder != nullptr) {
+        // SDL hands out aligned buffers of whole 16-bit samples.
+        const int frames = stb_vorbis_get_samples_short_interleaved(
+            decoder, 2, reinterpret_cast<short*>(stream), len / 2);
+        bytesWritten = static_cast<std::size_t>(frames) * 2 * sizeof(short);
+        if (passedLoopPoint(stb_vorbis_get_sample_offset(decoder))) {
+            stb_vorbis_seek(decoder, 0);
+        }
+    }
+    // SDL does not clear the buffer: anything not decoded would replay stale
+    // samples as noise.
+    const std::size_t length = static_cast<std::size_t>(len);
+    if (bytesWritten < length) {
+        std::memset(stream + bytesWritten, 0, length - bytesWritten);
     }
 }
 

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# The music as the audio device receives it (SDL's disk driver writes the
+# stream to a file), and a show whose music file is missing.
+. "$(dirname "$0")/lib.sh"
+DECODE_MUSIC=${DECODE_MUSIC:?path of velmora_decode_music}
+music=$(dirname "$(readlink -f "$VELMORA")")/dancing.ogg
+[ -f "$music" ] || fail "no music beside the executable"
+
+# The first second of the stream is the first second of the decoded music.
+# The device may play a silent buffer or two before it is unpaused, so the
+# music may start a few whole buffers into the file.
+start_show SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$WORK/stream.raw"
+wait_for_window
+sleep 2
+xdotool key Escape
+wait_for_exit 10
+expect_status 0
+"$DECODE_MUSIC" "$music" 44100 >"$WORK/expected.raw" || fail "cannot decode the music"
+found=
+for buffers in 0 1 2 3 4 5 6 7 8; do
+    if cmp -s -n 176400 -i "$((buffers * 4096)):0" "$WORK/stream.raw" "$WORK/expected.raw"; then
+        found=$buffers
+        break
+    fi
+done
+[ -n "$found" ] || fail "the stream's first second is not the music"
+[ -z "$(head -c "$((found * 4096))" "$WORK/stream.raw" | tr -d '\0')" ] || fail "noise before the music"
+
+# Without its music file the show says so once and runs in silence.
+mkdir "$WORK/nomusic"
+cp "$VELMORA" "$(dirname "$music")"/*.vsh "$(dirname "$music")"/*.fsh "$WORK/nomusic/"
+VELMORA="$WORK/nomusic/velmora"
+start_show SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$WORK/silence.raw"
+wait_for_window
+sleep 1
+xdotool key Escape
+wait_for_exit 10
+expect_status 0
+# SDL's disk driver announces itself on standard error; the show's own line is one.
+[ "$(grep -v -e '^CRITICAL: ' -e '^$' "$WORK/err" | wc -l)" -eq 1 ] || fail "expected one line on standard error"
+grep -q "^Couldn't open music $WORK/nomusic//dancing.ogg" "$WORK/err" || fail "the line does not name the music path"
+[ -s "$WORK/silence.raw" ] || fail "no audio stream was written"
+[ -z "$(tr -d '\0' <"$WORK/silence.raw" | head -c 1)" ] || fail "the stream without music is not silent"
+echo "music: ok"

@@ -1,0 +1,237 @@
+#include "Drums.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "Envelopes.h"
+#include "Filters.h"
+#include "NoiseSource.h"
+#include "Oscillators.h"
+
+namespace {
+
+long long framesFor(double seconds) {
+    return static_cast<long long>(std::ceil(seconds * kSampleRate));
+}
+
+// Hats and shakers are filtered noise; the two channels share most of their
+// noise so the hit stays a point in space, with a little private noise each
+// for air.
+struct StereoNoise {
+    NoiseSource common;
+    NoiseSource leftOnly;
+    NoiseSource rightOnly;
+    double privateShare;
+
+    StereoNoise(std::uint64_t seed, double share)
+        : common(seed), leftOnly(seed ^ 0x5151ull), rightOnly(seed ^ 0xA2A2ull),
+          privateShare(share) {}
+
+    void next(double& l, double& r) {
+        const double c = common.next();
+        l = c + privateShare * leftOnly.next();
+        r = c + privateShare * rightOnly.next();
+    }
+};
+
+void renderFilteredNoiseHit(StereoBuffer& out, const Timeline& timeline, double step, double gain,
+                            double pan, std::uint64_t seed, double attack, double decay,
+                            double length, double highPassHz, double bandHz) {
+    const long long frames = framesFor(length);
+    CircularWriter writer(out, timeline.stepToFrame(step));
+    StereoNoise noise(seed, 0.4);
+    StateVariableFilter highL, highR, bandL, bandR;
+    highL.tune(highPassHz, 0.7, kSampleRate);
+    highR.tune(highPassHz, 0.7, kSampleRate);
+    bandL.tune(bandHz, 0.9, kSampleRate);
+    bandR.tune(bandHz, 0.9, kSampleRate);
+    OnePoleLowPass airL, airR;
+    airL.tune(13000.0, kSampleRate);
+    airR.tune(13000.0, kSampleRate);
+    const PanGains pg = panGains(pan);
+    for (long long i = 0; i < frames; ++i) {
+        const double t = static_cast<double>(i) / kSampleRate;
+        const double env = gain * hitLevel(t, attack, decay, length);
+        double l = 0.0;
+        double r = 0.0;
+        noise.next(l, r);
+        l = highL.process(l).high;
+        r = highR.process(r).high;
+        // Some plain high-passed noise, mostly a resonance that gives the hit its
+        // colour; the top octave is softened so the hats shimmer rather than hiss.
+        l = airL.process(0.3 * l + bandL.process(l).band);
+        r = airR.process(0.3 * r + bandR.process(r).band);
+        writer.write(env * pg.left * l, env * pg.right * r);
+    }
+}
+
+} // namespace
+
+void renderKick(StereoBuffer& out, const Timeline& timeline, const Hit& hit) {
+    // A sine swept from about 270 Hz down to A1 (55 Hz), so the kick's body
+    // sits on the key's tonic under the bass.
+    constexpr double length = 0.36;
+    const long long frames = framesFor(length);
+    CircularWriter writer(out, timeline.stepToFrame(hit.step));
+    double phase = 0.0;
+    NoiseSource click(0x4B1C4ull);
+    OnePoleHighPass clickFilter;
+    clickFilter.tune(2000.0, kSampleRate);
+    const double drive = 1.6;
+    for (long long i = 0; i < frames; ++i) {
+        const double t = static_cast<double>(i) / kSampleRate;
+        const double frequency = 55.0 + 175.0 * std::exp(-t / 0.03) + 40.0 * std::exp(-t / 0.006);
+        phase = wrapPhase(phase + frequency / kSampleRate);
+        const double body = std::sin(kTwoPi * phase) * hitLevel(t, 0.0008, 0.13, length);
+        const double transient =
+            clickFilter.process(click.next()) * hitLevel(t, 0.0003, 0.0025, 0.02);
+        const double shaped = std::tanh(drive * body) / std::tanh(drive) + 0.25 * transient;
+        const double v = hit.velocity * shaped;
+        writer.write(v, v);
+    }
+}
+
+void renderKickPulse(std::vector<float>& pulse, const Timeline& timeline, const Hit& hit) {
+    const long long frames = framesFor(0.5);
+    const long long start = timeline.stepToFrame(hit.step);
+    const long long n = static_cast<long long>(pulse.size());
+    for (long long i = 0; i < frames; ++i) {
+        const double t = static_cast<double>(i) / kSampleRate;
+        // Quick dip, smooth recovery over about an eighth note.
+        const double rise = std::min(1.0, t / 0.004);
+        const double value = rise * std::exp(-t / 0.09) * std::min(1.0, (0.5 - t) / 0.1);
+        const std::size_t index = static_cast<std::size_t>(((start + i) % n + n) % n);
+        pulse[index] = std::max(pulse[index], static_cast<float>(hit.velocity * value));
+    }
+}
+
+void renderClap(StereoBuffer& out, const Timeline& timeline, const Hit& hit, std::uint64_t seed) {
+    // Several hands a few milliseconds apart, then the room.
+    constexpr double length = 0.45;
+    const long long frames = framesFor(length);
+    CircularWriter writer(out, timeline.stepToFrame(hit.step));
+    StereoNoise noise(seed, 0.5);
+    StateVariableFilter bandL, bandR, highL, highR;
+    bandL.tune(1250.0, 1.3, kSampleRate);
+    bandR.tune(1350.0, 1.3, kSampleRate);
+    highL.tune(700.0, 0.7, kSampleRate);
+    highR.tune(700.0, 0.7, kSampleRate);
+    constexpr double burstTimes[] = {0.0, 0.009, 0.019, 0.027};
+    for (long long i = 0; i < frames; ++i) {
+        const double t = static_cast<double>(i) / kSampleRate;
+        double env = 0.0;
+        for (double b : burstTimes) {
+            env += hitLevel(t - b, 0.0004, 0.0045, 0.03);
+        }
+        env += 0.7 * hitLevel(t - 0.03, 0.002, 0.09, length - 0.03);
+        double l = 0.0;
+        double r = 0.0;
+        noise.next(l, r);
+        l = bandL.process(highL.process(l).high).band;
+        r = bandR.process(highR.process(r).high).band;
+        const double g = 1.4 * hit.velocity * env;
+        writer.write(g * l, g * r);
+    }
+}
+
+void renderSnare(StereoBuffer& out, const Timeline& timeline, const Hit& hit, std::uint64_t seed) {
+    constexpr double length = 0.3;
+    const long long frames = framesFor(length);
+    CircularWriter writer(out, timeline.stepToFrame(hit.step));
+    StereoNoise noise(seed, 0.3);
+    StateVariableFilter highL, highR;
+    highL.tune(1500.0, 0.7, kSampleRate);
+    highR.tune(1500.0, 0.7, kSampleRate);
+    SineOscillator drumHead;
+    SineOscillator overtone;
+    for (long long i = 0; i < frames; ++i) {
+        const double t = static_cast<double>(i) / kSampleRate;
+        const double tone =
+            0.6 * drumHead.next(188.0 / kSampleRate) + 0.3 * overtone.next(331.0 / kSampleRate);
+        const double toneEnv = hitLevel(t, 0.0005, 0.05, length);
+        const double noiseEnv = hitLevel(t, 0.0005, 0.11, length);
+        double l = 0.0;
+        double r = 0.0;
+        noise.next(l, r);
+        l = highL.process(l).high;
+        r = highR.process(r).high;
+        const double g = hit.velocity;
+        writer.write(g * (tone * toneEnv + 0.6 * l * noiseEnv),
+                     g * (tone * toneEnv + 0.6 * r * noiseEnv));
+    }
+}
+
+void renderClosedHat(StereoBuffer& out, const Timeline& timeline, const Hit& hit,
+                     std::uint64_t seed) {
+    renderFilteredNoiseHit(out, timeline, hit.step, 0.55 * hit.velocity, 0.3, seed, 0.0005, 0.028,
+                           0.12, 7500.0, 10000.0);
+}
+
+void renderOpenHat(StereoBuffer& out, const Timeline& timeline, const Hit& hit,
+                   std::uint64_t seed) {
+    renderFilteredNoiseHit(out, timeline, hit.step, 0.45 * hit.velocity, 0.15, seed, 0.001, 0.12,
+                           0.5, 6500.0, 9000.0);
+}
+
+void renderShaker(StereoBuffer& out, const Timeline& timeline, const Hit& hit, std::uint64_t seed) {
+    renderFilteredNoiseHit(out, timeline, hit.step, 0.3 * hit.velocity, -0.35, seed, 0.007, 0.03,
+                           0.11, 4000.0, 6500.0);
+}
+
+void renderCrash(StereoBuffer& out, const Timeline& timeline, const Hit& hit, std::uint64_t seed) {
+    constexpr double length = 3.2;
+    const long long frames = framesFor(length);
+    CircularWriter writer(out, timeline.stepToFrame(hit.step));
+    // Fully independent noise per side: a wide wash.
+    StereoNoise noise(seed, 1.5);
+    StateVariableFilter highL, highR, bandL, bandR;
+    highL.tune(4200.0, 0.6, kSampleRate);
+    highR.tune(4400.0, 0.6, kSampleRate);
+    bandL.tune(8000.0, 0.8, kSampleRate);
+    bandR.tune(8800.0, 0.8, kSampleRate);
+    // A few inharmonic partials for the metal.
+    constexpr double partials[] = {3173.0, 4271.0, 5317.0, 6619.0};
+    SineOscillator ring[4];
+    for (long long i = 0; i < frames; ++i) {
+        const double t = static_cast<double>(i) / kSampleRate;
+        const double env = hit.velocity * hitLevel(t, 0.002, 0.9, length);
+        double metal = 0.0;
+        for (std::size_t k = 0; k < 4; ++k) {
+            metal += ring[k].next(partials[k] / kSampleRate);
+        }
+        metal *= 0.02 * std::exp(-t / 0.5);
+        double l = 0.0;
+        double r = 0.0;
+        noise.next(l, r);
+        l = highL.process(l).high;
+        r = highR.process(r).high;
+        l = 0.4 * l + 0.6 * bandL.process(l).band;
+        r = 0.4 * r + 0.6 * bandR.process(r).band;
+        writer.write(0.35 * env * (l + metal), 0.35 * env * (r + metal));
+    }
+}
+
+void renderRiser(StereoBuffer& out, const Timeline& timeline, const Sweep& sweep,
+                 std::uint64_t seed) {
+    const long long start = timeline.stepToFrame(sweep.step);
+    const long long frames = timeline.stepToFrame(sweep.step + sweep.length) - start;
+    CircularWriter writer(out, start);
+    StereoNoise noise(seed, 1.5);
+    StateVariableFilter bandL, bandR;
+    constexpr int controlInterval = 32;
+    const double fadeOut = 0.012 * kSampleRate;
+    for (long long i = 0; i < frames; ++i) {
+        const double progress = static_cast<double>(i) / static_cast<double>(frames);
+        if (i % controlInterval == 0) {
+            const double hz = 350.0 * std::pow(9000.0 / 350.0, progress);
+            bandL.tune(hz, 2.2, kSampleRate);
+            bandR.tune(hz * 1.06, 2.2, kSampleRate);
+        }
+        const double tail = std::min(1.0, static_cast<double>(frames - i) / fadeOut);
+        const double env = sweep.velocity * progress * progress * tail;
+        double l = 0.0;
+        double r = 0.0;
+        noise.next(l, r);
+        writer.write(0.35 * env * bandL.process(l).band, 0.35 * env * bandR.process(r).band);
+    }
+}

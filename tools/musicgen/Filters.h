@@ -1,0 +1,71 @@
+// Filters for the voices and effects.
+#pragma once
+
+#include <algorithm>
+#include <cmath>
+
+// Trapezoidal state-variable filter (topology-preserving): it stays stable
+// and click-free while its cutoff is swept, which the filter envelopes do
+// constantly.
+class StateVariableFilter {
+public:
+    struct Outputs {
+        double low;
+        double band;
+        double high;
+    };
+
+    void tune(double cutoffHz, double q, double sampleRate) {
+        const double limited = std::clamp(cutoffHz, 10.0, 0.45 * sampleRate);
+        const double g = std::tan(3.141592653589793 * limited / sampleRate);
+        damping = 1.0 / q;
+        a1 = 1.0 / (1.0 + g * (g + damping));
+        a2 = g * a1;
+        a3 = g * a2;
+    }
+
+    Outputs process(double input) {
+        const double v3 = input - ic2eq;
+        const double v1 = a1 * ic1eq + a2 * v3;
+        const double v2 = ic2eq + a2 * ic1eq + a3 * v3;
+        ic1eq = 2.0 * v1 - ic1eq;
+        ic2eq = 2.0 * v2 - ic2eq;
+        return {v2, v1, input - damping * v1 - v2};
+    }
+
+private:
+    double damping = 1.0;
+    double a1 = 0.0;
+    double a2 = 0.0;
+    double a3 = 0.0;
+    double ic1eq = 0.0;
+    double ic2eq = 0.0;
+};
+
+// First-order low-pass, used for damping inside feedback loops and for
+// smoothing control signals.
+class OnePoleLowPass {
+public:
+    void tune(double cutoffHz, double sampleRate) {
+        coefficient = 1.0 - std::exp(-6.283185307179586 * cutoffHz / sampleRate);
+    }
+
+    double process(double input) {
+        state += coefficient * (input - state);
+        return state;
+    }
+
+private:
+    double coefficient = 1.0;
+    double state = 0.0;
+};
+
+class OnePoleHighPass {
+public:
+    void tune(double cutoffHz, double sampleRate) { lowPass.tune(cutoffHz, sampleRate); }
+
+    double process(double input) { return input - lowPass.process(input); }
+
+private:
+    OnePoleLowPass lowPass;
+};

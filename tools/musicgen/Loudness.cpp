@@ -1,0 +1,129 @@
+#include "Loudness.h"
+
+#include <algorithm>
+
+#include "Timeline.h"
+
+namespace {
+
+constexpr double kPi = 3.141592653589793;
+
+class Biquad {
+public:
+    Biquad(double b0, double b1, double b2, double a1, double a2)
+        : nb0(b0), nb1(b1), nb2(b2), na1(a1), na2(a2) {}
+
+    double process(double x) {
+        const double y = nb0 * x + z1;
+        z1 = nb1 * x - na1 * y + z2;
+        z2 = nb2 * x - na2 * y;
+        return y;
+    }
+
+private:
+    double nb0, nb1, nb2, na1, na2;
+    double z1 = 0.0;
+    double z2 = 0.0;
+};
+
+// The K-weighting curve: a high shelf of about +4 dB above 1.5 kHz (the
+// head's effect) and a high-pass around 38 Hz. The published coefficients are
+// for 48 kHz; these are the same analogue prototypes mapped to 44.1 kHz.
+Biquad headShelf(double sampleRate) {
+    const double f0 = 1681.974450955533;
+    const double gainDb = 3.999843853973347;
+    const double q = 0.7071752369554196;
+    const double k = std::tan(kPi * f0 / sampleRate);
+    const double vh = std::pow(10.0, gainDb / 20.0);
+    const double vb = std::pow(vh, 0.4996667741545416);
+    const double a0 = 1.0 + k / q + k * k;
+    return Biquad((vh + vb * k / q + k * k) / a0, 2.0 * (k * k - vh) / a0,
+                  (vh - vb * k / q + k * k) / a0, 2.0 * (k * k - 1.0) / a0,
+                  (1.0 - k / q + k * k) / a0);
+}
+
+Biquad lowCut(double sampleRate) {
+    const double f0 = 38.13547087602444;
+    const double q = 0.5003270373238773;
+    const double k = std::tan(kPi * f0 / sampleRate);
+    const double a0 = 1.0 + k / q + k * k;
+    return Biquad(1.0, -2.0, 1.0, 2.0 * (k * k - 1.0) / a0, (1.0 - k / q + k * k) / a0);
+}
+
+double blockLoudness(double meanSquare) {
+    return -0.691 + 10.0 * std::log10(std::max(meanSquare, 1e-20));
+}
+
+} // namespace
+
+double integratedLoudness(const StereoBuffer& signal) {
+    const std::size_t frames = signal.frames();
+    std::vector<double> weighted(frames, 0.0); // sum over channels of squared K-weighted samples
+    for (int channel = 0; channel < 2; ++channel) {
+        const std::vector<float>& x = channel == 0 ? signal.left : signal.right;
+        Biquad shelf = headShelf(kSampleRate);
+        Biquad highPass = lowCut(kSampleRate);
+        for (std::size_t i = 0; i < frames; ++i) {
+            const double y = highPass.process(shelf.process(x[i]));
+            weighted[i] += y * y;
+        }
+    }
+
+    // 400 ms blocks overlapping by 75 %.
+    const std::size_t blockLength = static_cast<std::size_t>(0.4 * kSampleRate);
+    const std::size_t hop = blockLength / 4;
+    std::vector<double> blocks;
+    for (std::size_t start = 0; start + blockLength <= frames; start += hop) {
+        double sum = 0.0;
+        for (std::size_t i = start; i < start + blockLength; ++i) {
+            sum += weighted[i];
+        }
+        blocks.push_back(sum / static_cast<double>(blockLength));
+    }
+
+    // Absolute gate at -70 LUFS, then a relative gate 10 LU below the mean
+    // of what passed.
+    auto gatedMean = [&blocks](double threshold) {
+        double sum = 0.0;
+        std::size_t count = 0;
+        for (double z : blocks) {
+            if (blockLoudness(z) > threshold) {
+                sum += z;
+                ++count;
+            }
+        }
+        return count > 0 ? sum / static_cast<double>(count) : 0.0;
+    };
+    const double relativeGate = blockLoudness(gatedMean(-70.0)) - 10.0;
+    return blockLoudness(gatedMean(std::max(-70.0, relativeGate)));
+}
+
+InterSamplePeak::InterSamplePeak() : coefficients(static_cast<std::size_t>(kPhases * kTaps), 0.0) {
+    for (int phase = 0; phase < kPhases; ++phase) {
+        const double fraction = static_cast<double>(phase) / kPhases;
+        for (int j = 0; j < kTaps; ++j) {
+            // Distance from the interpolated point to tap j's sample.
+            const double x = static_cast<double>(j - kTaps / 2 + 1) - fraction;
+            const double sinc = x == 0.0 ? 1.0 : std::sin(kPi * x) / (kPi * x);
+            const double window = 0.5 * (1.0 + std::cos(kPi * x / (kTaps / 2)));
+            coefficients[static_cast<std::size_t>(phase * kTaps + j)] = sinc * window;
+        }
+    }
+}
+
+double truePeak(const StereoBuffer& signal) {
+    const InterSamplePeak detector;
+    const long long frames = static_cast<long long>(signal.frames());
+    double peak = 0.0;
+    for (int channel = 0; channel < 2; ++channel) {
+        const std::vector<float>& x = channel == 0 ? signal.left : signal.right;
+        auto sampleAt = [&x, frames](long long i) {
+            return (i >= 0 && i < frames) ? static_cast<double>(x[static_cast<std::size_t>(i)])
+                                          : 0.0;
+        };
+        for (long long n = 0; n < frames; ++n) {
+            peak = std::max(peak, detector.peakFrom(n, sampleAt));
+        }
+    }
+    return peak;
+}

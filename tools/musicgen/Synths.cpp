@@ -1,0 +1,202 @@
+#include "Synths.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "Envelopes.h"
+#include "Filters.h"
+#include "NoiseSource.h"
+#include "Oscillators.h"
+
+namespace {
+
+// Retuning a filter costs a tan(); once every 32 samples (0.7 ms) is far
+// finer than any sweep here.
+constexpr long long kControlInterval = 32;
+
+long long voiceFrames(double gateSeconds, const AdsrShape& shape) {
+    return static_cast<long long>(std::ceil((gateSeconds + releaseSpan(shape)) * kSampleRate));
+}
+
+// Four-pole low-pass: two state-variable stages in series.
+class LowPass24 {
+public:
+    void tune(double hz, double q) {
+        first.tune(hz, q, kSampleRate);
+        second.tune(hz, 0.7071, kSampleRate);
+    }
+    double process(double x) { return second.process(first.process(x).low).low; }
+
+private:
+    StateVariableFilter first;
+    StateVariableFilter second;
+};
+
+} // namespace
+
+void renderBassNote(StereoBuffer& out, const Timeline& timeline, const Note& note,
+                    const Automation& cutoff) {
+    const AdsrShape shape{0.003, 0.15, 0.85, 0.025};
+    const double gate = note.length * timeline.secondsPerStep();
+    const long long start = timeline.stepToFrame(note.step);
+    const long long frames = voiceFrames(gate, shape);
+    CircularWriter writer(out, start);
+    const double increment = noteFrequency(note.pitch) / kSampleRate;
+    SawOscillator saw(0.5);
+    SineOscillator sub;
+    LowPass24 filter;
+    for (long long i = 0; i < frames; ++i) {
+        const double t = static_cast<double>(i) / kSampleRate;
+        if (i % kControlInterval == 0) {
+            const double step = timeline.frameToStep(start + i);
+            const double base = cutoffFromOctaves(cutoff.valueAt(step));
+            filter.tune(base * (1.0 + 2.5 * std::exp(-t / 0.06)), 0.9);
+        }
+        const double raw = 0.6 * saw.next(increment) + 0.7 * sub.next(increment);
+        const double shaped = std::tanh(1.3 * filter.process(raw));
+        const double v = 0.55 * note.velocity * adsrLevel(shape, t, gate) * shaped;
+        writer.write(v, v);
+    }
+}
+
+void renderPadNote(StereoBuffer& out, const Timeline& timeline, const Note& note,
+                   const Automation& cutoff, std::uint64_t seed) {
+    // Five detuned saws spread across the stereo field: the width comes from
+    // their slow beating, which keeps the centre solid in mono.
+    constexpr std::array<double, 5> detuneCents{-13.0, -5.5, 0.0, 6.0, 12.5};
+    constexpr std::array<double, 5> pans{-0.7, 0.35, 0.0, -0.35, 0.7};
+    const AdsrShape shape{0.12, 0.8, 0.8, 0.4};
+    const double gate = note.length * timeline.secondsPerStep();
+    const long long start = timeline.stepToFrame(note.step);
+    const long long frames = voiceFrames(gate, shape);
+    CircularWriter writer(out, start);
+    NoiseSource phases(seed);
+    std::array<SawOscillator, 5> saws{SawOscillator(phases.next()), SawOscillator(phases.next()),
+                                      SawOscillator(phases.next()), SawOscillator(phases.next()),
+                                      SawOscillator(phases.next())};
+    std::array<double, 5> increments{};
+    std::array<PanGains, 5> gains{};
+    const double frequency = noteFrequency(note.pitch);
+    for (std::size_t k = 0; k < 5; ++k) {
+        increments[k] = frequency * centsToRatio(detuneCents[k]) / kSampleRate;
+        gains[k] = panGains(pans[k]);
+    }
+    LowPass24 filterL, filterR;
+    for (long long i = 0; i < frames; ++i) {
+        const double t = static_cast<double>(i) / kSampleRate;
+        if (i % kControlInterval == 0) {
+            const double hz = cutoffFromOctaves(cutoff.valueAt(timeline.frameToStep(start + i)));
+            filterL.tune(hz, 0.8);
+            filterR.tune(hz * 1.04, 0.8);
+        }
+        double l = 0.0;
+        double r = 0.0;
+        for (std::size_t k = 0; k < 5; ++k) {
+            const double v = saws[k].next(increments[k]);
+            l += gains[k].left * v;
+            r += gains[k].right * v;
+        }
+        const double env = 0.06 * note.velocity * adsrLevel(shape, t, gate);
+        writer.write(env * filterL.process(l), env * filterR.process(r));
+    }
+}
+
+void renderPluckNote(StereoBuffer& out, const Timeline& timeline, const Note& note,
+                     const Automation& cutoff) {
+    const AdsrShape shape{0.002, 0.14, 0.0, 0.08};
+    const double gate = note.length * timeline.secondsPerStep();
+    const long long start = timeline.stepToFrame(note.step);
+    const long long frames = voiceFrames(gate, shape);
+    CircularWriter writer(out, start);
+    const double frequency = noteFrequency(note.pitch);
+    SawOscillator saw(0.5);
+    SquareOscillator square(0.25);
+    LowPass24 filter;
+    for (long long i = 0; i < frames; ++i) {
+        const double t = static_cast<double>(i) / kSampleRate;
+        if (i % kControlInterval == 0) {
+            const double base = cutoffFromOctaves(cutoff.valueAt(timeline.frameToStep(start + i)));
+            const double accent = 1.0 + 4.0 * note.velocity * std::exp(-t / 0.045);
+            filter.tune(base * accent, 1.2);
+        }
+        const double raw = 0.6 * saw.next(frequency / kSampleRate) +
+                           0.4 * square.next(frequency * centsToRatio(-8.0) / kSampleRate);
+        const double v = 0.3 * note.velocity * adsrLevel(shape, t, gate) * filter.process(raw);
+        writer.write(v, v);
+    }
+}
+
+void renderLeadNote(StereoBuffer& out, const Timeline& timeline, const Note& note,
+                    const Note* previous) {
+    const AdsrShape shape{0.006, 0.35, 0.75, 0.07};
+    // A little shorter than written, so repeated notes articulate.
+    const double gate = (note.length - 0.15) * timeline.secondsPerStep();
+    const long long start = timeline.stepToFrame(note.step);
+    const long long frames = voiceFrames(gate, shape);
+    CircularWriter writer(out, start);
+
+    double glideFrom = note.pitch;
+    if (previous != nullptr) {
+        const double previousEnd = previous->step + previous->length;
+        if (std::fabs(previousEnd - note.step) < 0.5) {
+            glideFrom = previous->pitch;
+        }
+    }
+    constexpr double glideTime = 0.025;
+    SawOscillator sawA(0.5);
+    SawOscillator sawB(0.1);
+    SineOscillator subOctave;
+    LowPass24 filterL, filterR;
+    const PanGains left = panGains(-0.3);
+    const PanGains right = panGains(0.3);
+    const double keyTrack = std::sqrt(noteFrequency(note.pitch) / 440.0);
+    for (long long i = 0; i < frames; ++i) {
+        const double t = static_cast<double>(i) / kSampleRate;
+        // Delayed vibrato, as a singer would: straight at first, then a gentle 5.3 Hz wave.
+        const double vibratoDepth = 0.18 * std::clamp((t - 0.2) / 0.3, 0.0, 1.0);
+        const double vibrato = vibratoDepth * std::sin(kTwoPi * 5.3 * t);
+        const double pitch = note.pitch + (glideFrom - note.pitch) * std::exp(-t / glideTime * 3.0);
+        const double frequency = noteFrequency(pitch + vibrato);
+        if (i % kControlInterval == 0) {
+            const double hz = keyTrack * (2800.0 + 2800.0 * std::exp(-t / 0.15));
+            filterL.tune(hz, 0.85);
+            filterR.tune(hz, 0.85);
+        }
+        const double a = sawA.next(frequency * centsToRatio(-7.0) / kSampleRate);
+        const double b = sawB.next(frequency * centsToRatio(7.0) / kSampleRate);
+        const double s = 0.35 * subOctave.next(0.5 * frequency / kSampleRate);
+        const double l = left.left * a + right.left * b + s;
+        const double r = left.right * a + right.right * b + s;
+        const double env = 0.12 * note.velocity * adsrLevel(shape, t, gate);
+        writer.write(env * filterL.process(l), env * filterR.process(r));
+    }
+}
+
+void renderKeysNote(StereoBuffer& out, const Timeline& timeline, const Note& note) {
+    // Two-operator FM in the manner of an electric piano: a modulator at the
+    // carrier's frequency whose depth dies away (the bark of the hammer),
+    // plus a brief high partial for the tine.
+    const AdsrShape shape{0.002, 1.1, 0.0, 0.3};
+    const double gate = note.length * timeline.secondsPerStep();
+    const long long start = timeline.stepToFrame(note.step);
+    const long long frames = voiceFrames(gate, shape);
+    CircularWriter writer(out, start);
+    const double frequency = noteFrequency(note.pitch);
+    SineOscillator carrier;
+    SineOscillator modulator;
+    SineOscillator tine;
+    for (long long i = 0; i < frames; ++i) {
+        const double t = static_cast<double>(i) / kSampleRate;
+        const double index = 0.25 + 0.9 * note.velocity * std::exp(-t / 0.35);
+        const double tineIndex = 0.25 * std::exp(-t / 0.025);
+        const double offset = index * modulator.next(frequency / kSampleRate) / kTwoPi +
+                              tineIndex * tine.next(7.0 * frequency / kSampleRate) / kTwoPi;
+        const double v = carrier.nextWithOffset(frequency / kSampleRate, offset);
+        // A slow auto-pan, as the classic instrument's tremolo.
+        const double pan = 0.3 * std::sin(kTwoPi * 4.2 * t);
+        const PanGains pg = panGains(pan);
+        const double env = 0.22 * note.velocity * adsrLevel(shape, t, gate);
+        writer.write(env * pg.left * v, env * pg.right * v);
+    }
+}

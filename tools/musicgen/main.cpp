@@ -1,0 +1,113 @@
+// velmora_musicgen: composes, renders and encodes the show's music.
+//
+//   velmora_musicgen OUTPUT.ogg [--wav FILE.wav] [--levels]
+//   velmora_musicgen --analyse FILE.ogg
+//
+// The player jumps back to the start after a whole number of 1024-frame
+// callbacks, at the first one that leaves the decoder past the loop point.
+// The piece is written to be exactly that long (P frames) and periodic, and
+// the file carries on past P with the piece's own beginning, so the jump
+// lands on the very sample the file would have played anyway. P depends on
+// the encoded file, so the tool encodes, plays the result as the player
+// would, and renders again with the measured P if its guess was wrong.
+#include <chrono>
+#include <cstring>
+#include <iomanip>
+#include <iostream>
+#include <string>
+
+#include "Arrangement.h"
+#include "LoopAnalysis.h"
+#include "Mastering.h"
+#include "Mixer.h"
+#include "Timeline.h"
+#include "VorbisWriter.h"
+#include "WavWriter.h"
+
+namespace {
+
+// 2086 callbacks of 1024 frames: the decoder position first passes 2136645
+// in that callback for this piece. If a change to the piece moves the jump,
+// the tool notices and renders again.
+constexpr long long kExpectedCycleFrames = 2086LL * 1024LL;
+
+// Music past the jump: enough for any decoder look-ahead plus a margin.
+constexpr long long kTailFrames = 2 * 44100;
+
+void printUsage() {
+    std::cerr << "usage: velmora_musicgen OUTPUT.ogg [--wav FILE.wav] [--levels]\n"
+                 "       velmora_musicgen --analyse FILE.ogg\n";
+}
+
+int analyseExisting(const std::string& path) {
+    const LoopAnalysis analysis = analyseLoop(path, PlayerModel{});
+    printLoopAnalysis(std::cout, analysis);
+    return analysis.opened && analysis.jumpFrame > 0 ? 0 : 1;
+}
+
+int generate(const std::string& outputPath, const std::string& wavPath, bool showLevels) {
+    const auto started = std::chrono::steady_clock::now();
+    const Arrangement song = composeArrangement();
+    long long cycleFrames = kExpectedCycleFrames;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const Timeline timeline{cycleFrames, song.bars};
+        std::cout << std::fixed << std::setprecision(3) << "cycle " << cycleFrames << " frames, "
+                  << song.bars << " bars at " << timeline.beatsPerMinute() << " BPM\n";
+        const StereoBuffer mix = renderMix(timeline, song, showLevels ? &std::cout : nullptr);
+        const MasteringResult mastered = masterCycle(
+            mix, cycleFrames + kTailFrames, MasteringTarget{}, showLevels ? &std::cout : nullptr);
+        std::cout << "master: " << mastered.integratedLufs << " LUFS, true peak "
+                  << mastered.truePeakDb << " dBTP, gain " << mastered.gainDb << " dB\n";
+        if (!wavPath.empty() && !writeWav(wavPath, mastered.interleaved, 2, 44100)) {
+            std::cerr << "cannot write " << wavPath << "\n";
+            return 1;
+        }
+        const std::vector<unsigned char> ogg = encodeVorbis(mastered.interleaved, VorbisSettings{});
+        if (ogg.empty() || !writeBytes(outputPath, ogg)) {
+            std::cerr << "cannot encode or write " << outputPath << "\n";
+            return 1;
+        }
+        const LoopAnalysis analysis = analyseLoop(outputPath, PlayerModel{});
+        printLoopAnalysis(std::cout, analysis);
+        if (analysis.jumpFrame == cycleFrames && analysis.secondCycleFrames == cycleFrames) {
+            const double seconds =
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+            std::cout << "wrote " << outputPath << ": " << ogg.size() << " bytes in " << seconds
+                      << " s\n";
+            return 0;
+        }
+        if (analysis.jumpFrame <= 0) {
+            break;
+        }
+        std::cout << "the player jumps at " << analysis.jumpFrame
+                  << ", not at the cycle end; rendering again\n";
+        cycleFrames = analysis.jumpFrame;
+    }
+    std::cerr << "no cycle length matched the player's jump\n";
+    return 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 3 && std::strcmp(argv[1], "--analyse") == 0) {
+        return analyseExisting(argv[2]);
+    }
+    if (argc < 2 || argv[1][0] == '-') {
+        printUsage();
+        return 2;
+    }
+    std::string wavPath;
+    bool showLevels = false;
+    for (int i = 2; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--wav") == 0 && i + 1 < argc) {
+            wavPath = argv[++i];
+        } else if (std::strcmp(argv[i], "--levels") == 0) {
+            showLevels = true;
+        } else {
+            printUsage();
+            return 2;
+        }
+    }
+    return generate(argv[1], wavPath, showLevels);
+}
