@@ -3,7 +3,8 @@
 //
 // "time" runs from -1 to just under 27 and jumps back every cycle. Every
 // motion here repeats a whole number of times per 28 units, so the jump
-// is invisible: the beat (5 per unit, 75 per minute) and the colour drift.
+// is invisible: the beat (5 per unit, 75 per minute), the turning rays
+// and the colour drift.
 
 in vec2 screenPosition; // -1..1 across and up the window
 
@@ -63,18 +64,22 @@ void main() {
         float ringDistance = d - age * 0.9;
         rings += exp(-abs(ringDistance) * 28.0) * smoothstep(0.0, 0.1, age) * (1.0 - age) * (1.0 - age);
     }
-    stage += vec3(0.45, 0.06, 0.22) * rings * 0.35;
+    stage += vec3(0.55, 0.08, 0.28) * rings * 0.5;
+
+    // Soft rays turning slowly behind the heart, twice per cycle.
+    float angle = atan(p.y + 0.1, p.x);
+    float rays = pow(0.5 + 0.5 * sin(angle * 9.0 + time * 2.0 * TAU / CYCLE), 6.0);
+    stage += vec3(0.20, 0.04, 0.16) * rays * exp(-radius * 1.6) * (0.6 + 0.4 * drift);
 
     // Glow around the outline, brighter on the beat.
     float glow = exp(-max(d, 0.0) * 7.0) * (0.35 + 0.45 * beat);
     stage += vec3(0.9, 0.12, 0.35) * glow * 0.5;
 
     // The heart itself: a rounded cushion, lit from the upper left. Its
-    // height grows from the outline inwards; the surface normal comes from
-    // the height's screen derivatives, divided by those of the position so
-    // it does not depend on the window size.
-    // The height flattens well before the middle, where the distance field
-    // creases, so the surface stays smooth.
+    // height grows from the outline inwards and flattens well before the
+    // middle, where the distance field creases, so the surface stays smooth.
+    // The normal comes from the height's screen derivatives divided by the
+    // position's, so it does not depend on the window size.
     float inner = max(-d, 0.0);
     float depth = clamp(inner / 0.05, 0.0, 1.0);
     float height = (1.0 - exp(-inner / 0.09)) * 0.12;
