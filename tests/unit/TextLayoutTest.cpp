@@ -118,14 +118,7 @@ TEST(TextLayout, PenAdvancesGlyphByGlyph) {
             (fontRecord.glyphs['H' - 31].advanceX + fontRecord.glyphs['i' - 31].advanceX) * 0.025f);
 }
 
-TEST(TextLayout, FirstMatchingGlyphWinsAndKerningIsAddedUnconditionally) {
-    std::unique_ptr<FontRecord> font(new FontRecord(fontRecord));
-    // A second 'A' at a lower index than the real one takes over.
-    Glyph impostor = glyphA();
-    impostor.advanceX = 64.0f;
-    font->glyphs[10] = impostor;
-    EXPECT_EQ(layOut(*font, "A", 0.0f).pen, 1.6f);
-
+TEST(TextLayout, KerningAmountIsAddedUnconditionally) {
     std::unique_ptr<FontRecord> kerned(new FontRecord(fontRecord));
     kerned->glyphs['B' - 31].kerning.amount = 0.5f;
     const Emitted plain = layOut(fontRecord, "AB", 0.0f);
