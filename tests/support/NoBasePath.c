@@ -2,4 +2,6 @@
  * executable directory, as it does where the platform cannot tell. */
 #include <stddef.h>
 
-char* SDL_GetBasePath(void) { return NULL; }
+char* SDL_GetBasePath(void) {
+    return NULL;
+}
