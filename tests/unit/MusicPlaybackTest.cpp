@@ -213,3 +213,62 @@ TEST(MusicFile, RealPieceWrapsSeamlesslyAtTheLoopPoint) {
     }
     EXPECT_LE(jumpStep, largestStep / 2) << "largest step " << largestStep;
 }
+
+namespace {
+
+std::vector<char> readBytes(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::vector<char> bytes;
+    if (file == nullptr) {
+        return bytes;
+    }
+    char block[65536];
+    std::size_t got = 0;
+    while ((got = std::fread(block, 1, sizeof block, file)) > 0) {
+        bytes.insert(bytes.end(), block, block + got);
+    }
+    std::fclose(file);
+    return bytes;
+}
+
+std::string writeTemp(const std::vector<char>& bytes, const std::string& name) {
+    const std::string path = testing::TempDir() + "velmora-" + name + ".ogg";
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    std::fwrite(bytes.data(), 1, bytes.size(), file);
+    std::fclose(file);
+    return path;
+}
+
+} // namespace
+
+TEST(MusicFile, DamagedPiecePlaysWhatItCanWithoutCrashing) {
+    const std::vector<char> piece = readBytes(VELMORA_SOURCE_DIR "/data/dancing.ogg");
+    ASSERT_GT(piece.size(), 400000u);
+
+    // Cut short: plays to the cut, then silence; never reaches the loop point.
+    const std::string truncated =
+        writeTemp(std::vector<char>(piece.begin(), piece.begin() + 300000), "truncated");
+    {
+        CallbackHarness harness(truncated);
+        ASSERT_NE(harness.app.decoder, nullptr);
+        const std::vector<short> played = harness.play(2200);
+        EXPECT_TRUE(allZero(played, played.size() - 2048 * 100, played.size()));
+        EXPECT_FALSE(allZero(played, 0, 2048 * 100));
+    }
+
+    // Scribbled over in places: decoding goes on around the damage, and the
+    // buffers stay whole, whatever the decoder makes of it.
+    std::vector<char> scribbled = piece;
+    std::uint32_t state = 12345;
+    for (std::size_t at = 5000; at < scribbled.size(); at += 37000) {
+        for (std::size_t i = at; i < at + 200 && i < scribbled.size(); ++i) {
+            state = state * 1664525u + 1013904223u;
+            scribbled[i] = static_cast<char>(state >> 24);
+        }
+    }
+    CallbackHarness harness(writeTemp(scribbled, "scribbled"));
+    if (harness.app.decoder != nullptr) {
+        const std::vector<short> played = harness.play(2200);
+        EXPECT_EQ(played.size(), 2200u * 2048u);
+    }
+}
