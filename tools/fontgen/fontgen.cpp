@@ -20,7 +20,7 @@ constexpr int pixelSize = 28;
 
 // Quoted in the output. The committed record is made from this package's
 // Dosis-ExtraBold.otf; keep it in step with README.md and
-// scripts/debian-packages.txt when the font changes.
+// scripts/packages/test.txt when the font changes.
 constexpr const char* fontPackage = "fonts-dosis 1.7-3";
 
 std::string fileNameOf(const std::string& path) {
