@@ -21,7 +21,9 @@ install_packages() {
     local as_root=()
     [ "$(id -u)" -eq 0 ] || as_root=(sudo)
     # sudo would drop DEBIAN_FRONTEND from the environment; env sets it inside.
-    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
-    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive \
-        apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    # Another apt run (an unattended upgrade, say) holds the lock for a while:
+    # wait for it rather than fail.
+    local apt=("${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600)
+    "${apt[@]}" update -qq
+    "${apt[@]}" install -y -qq --no-install-recommends "${missing[@]}"
 }
