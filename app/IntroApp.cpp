@@ -1,9 +1,11 @@
 #include "app/IntroApp.h"
 
+#include "app/AudioCallback.h"
 #include "app/DataPath.h"
 #include "app/DebugOutput.h"
 #include "app/ShowClock.h"
 #include "app/ShowScript.h"
+#include "base/ShowConstants.h"
 #include "audio/MusicPlayback.h"
 #include "render/SceneTransforms.h"
 #include "text/TextRenderer.h"
@@ -42,8 +44,9 @@ int IntroApp::init() {
     }
 
     // The full-screen window, then the context it will get.
-    window = SDL_CreateWindow("velmora innit", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 800,
-                              600, SDL_WINDOW_FULLSCREEN | SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN);
+    window = SDL_CreateWindow(windowTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                              windowWidth, windowHeight,
+                              SDL_WINDOW_FULLSCREEN | SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
@@ -81,6 +84,9 @@ int IntroApp::init() {
     glSamplerParameteri(fontSampler, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glSamplerParameteri(fontSampler, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
 
+    // SDL_GL_CreateContext already made the context current, which is why
+    // the objects above could be made in it. This call changes nothing; it
+    // stands after them because start-up's calls keep their fixed order.
     SDL_GL_MakeCurrent(window, context);
 
     // Text program and its uniforms.
@@ -105,7 +111,7 @@ int IntroApp::init() {
 
     // Music: the decoder, then the audio device that pulls from it.
     decoder = openMusic(dataFilePath("/dancing.ogg", reportedNoBasePath));
-    return startAudio(*this);
+    return startAudio(audioCallback, this);
 }
 
 int IntroApp::run() {

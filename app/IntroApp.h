@@ -2,10 +2,9 @@
 // The application object: owns the window, the GL objects of both passes,
 // the camera, the show clock and the music decoder for the whole run.
 //
-// Threads: everything here runs on the main thread, except audioCallback
-// (audio/AudioCallback.h), which SDL calls on its audio thread from the end
-// of init() until SDL_Quit in the destructor. The callback reads only
-// `decoder`, which init() writes once before the audio device is opened.
+// Threads: everything here runs on the main thread, except audioCallback,
+// which reads `decoder` on SDL's audio thread; app/AudioCallback.h holds the
+// contract that makes that safe.
 
 #include <GL/glew.h>
 #include <SDL.h>

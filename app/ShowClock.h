@@ -1,9 +1,6 @@
 #pragma once
 #include <cstdint>
 
-// The show runs in cycles of 112 seconds.
-constexpr std::uint32_t showCycleMilliseconds = 112000;
-
 // Show clock t for a millisecond timer reading: (ticks mod 112000) / 4000 - 1,
 // in single precision. Runs from -1 up to 26.99975, one unit per 4 seconds,
 // and starts again at -1 each cycle. Defined for every 32-bit reading,

@@ -3,21 +3,23 @@
 #include <cmath>
 
 std::optional<TextItem> textItemAt(float t) {
-    if (t < 10.0f) {
-        // 2 units a second leftwards, entering from x = 9.
-        return TextItem{&openingText, 40.0f, 30.0f, 1.0f - t * 8.0f, -3.0f};
+    if (t < greetingsStart) {
+        // Enters from x = 9 at t = -1.
+        return TextItem{&openingText, restingScaleDivX, textScaleDivY,
+                        openingPenAtZero - t * scrollSpeed, scrollBaselineY};
     }
-    if (t > 10.0f && t < 18.0f) {
+    if (t > greetingsStart && t < greetingsEnd) {
         // One name per unit of t; the width pulses with s = sin(8t) between
-        // 2/3 and 2 times its width at 40, the pen moving to keep it centred.
-        const int index = static_cast<int>(t - 10.0f);
+        // 2/3 and 2 times its width at rest, the pen moving to keep it centred.
+        const int index = static_cast<int>(t - greetingsStart);
         const float offset = greetingOffsets[index];
-        const float s = static_cast<float>(std::sin(static_cast<double>(8.0f * t)));
-        return TextItem{&greetingNames[index], s * 20.0f + 40.0f, 30.0f,
-                        offset - (s * offset) * 0.5f, 0.0f};
+        const float s = static_cast<float>(std::sin(static_cast<double>(greetingPulseRate * t)));
+        return TextItem{&greetingNames[index], s * greetingPulseDepth + restingScaleDivX,
+                        textScaleDivY, offset - (s * offset) * 0.5f, greetingBaselineY};
     }
-    if (t > 18.0f) {
-        return TextItem{&closingText, 40.0f, 30.0f, (19.0f - t) * 8.0f, -3.0f};
+    if (t > greetingsEnd) {
+        return TextItem{&closingText, restingScaleDivX, textScaleDivY,
+                        (closingPenZeroAt - t) * scrollSpeed, scrollBaselineY};
     }
     return std::nullopt;
 }

@@ -12,8 +12,9 @@ const std::string closingText =
     "That was Velmora. Thanks for watching, and for staying to the very end. The heart beats on, "
     "and the show starts over in a moment. Take care, bye!";
 
-const std::string greetingNames[8] = {
+const std::string greetingNames[greetingCount] = {
     "Quiet Comet", "Mox", "Glimra", "Yol", "Zinth", "Dustbyte", "Hex Lagoon", "Fyr",
 };
 
-const float greetingOffsets[8] = {-1.87f, -0.66f, -1.03f, -0.54f, -0.83f, -1.39f, -1.75f, -0.55f};
+const float greetingOffsets[greetingCount] = {-1.87f, -0.66f, -1.03f, -0.54f,
+                                              -0.83f, -1.39f, -1.75f, -0.55f};

@@ -1,6 +1,6 @@
 #include "audio/MusicPlayback.h"
 
-#include "app/IntroApp.h"
+#include "base/ShowConstants.h"
 
 #define STB_VORBIS_HEADER_ONLY
 #include <stb_vorbis.h>
@@ -23,17 +23,16 @@ stb_vorbis* openMusic(const std::string& path) {
     return decoder;
 }
 
-void audioCallback(void* userdata, Uint8* stream, int len) {
+void fillMusicBuffer(stb_vorbis* decoder, std::uint8_t* stream, int len) {
     if (len <= 0) {
         return;
     }
-    stb_vorbis* decoder = static_cast<IntroApp*>(userdata)->decoder;
     std::size_t bytesWritten = 0;
     if (decoder != nullptr) {
         // SDL hands out aligned buffers of whole 16-bit samples.
         const int frames = stb_vorbis_get_samples_short_interleaved(
-            decoder, 2, reinterpret_cast<short*>(stream), len / 2);
-        bytesWritten = static_cast<std::size_t>(frames) * 2 * sizeof(short);
+            decoder, audioChannels, reinterpret_cast<short*>(stream), len / 2);
+        bytesWritten = static_cast<std::size_t>(frames) * audioChannels * sizeof(short);
         if (passedLoopPoint(stb_vorbis_get_sample_offset(decoder))) {
             stb_vorbis_seek(decoder, 0);
         }
@@ -46,16 +45,16 @@ void audioCallback(void* userdata, Uint8* stream, int len) {
     }
 }
 
-int startAudio(IntroApp& app) {
-    SDL_AudioSpec spec;
-    std::memset(&spec, 0, sizeof spec);
-    spec.freq = 44100;
-    spec.format = AUDIO_S16LSB;
-    spec.channels = 2;
-    spec.samples = 1024;
-    spec.callback = audioCallback;
-    spec.userdata = &app;
-    if (SDL_OpenAudio(&spec, nullptr) < 0) {
+int startAudio(SDL_AudioCallback callback, void* userdata) {
+    SDL_AudioSpec wanted;
+    std::memset(&wanted, 0, sizeof wanted);
+    wanted.freq = audioSampleRate;
+    wanted.format = AUDIO_S16LSB;
+    wanted.channels = audioChannels;
+    wanted.samples = audioBufferFrames;
+    wanted.callback = callback;
+    wanted.userdata = userdata;
+    if (SDL_OpenAudio(&wanted, nullptr) < 0) {
         std::fprintf(stderr, "Couldn't open audio: %s\n", SDL_GetError());
         return -1;
     }

@@ -1,5 +1,7 @@
 #include "render/SceneTransforms.h"
 
+#include "base/ShowConstants.h"
+
 #include <glm/ext/matrix_clip_space.hpp>
 #include <glm/ext/matrix_transform.hpp>
 
@@ -10,7 +12,7 @@ glm::mat4 cameraView() {
 
 glm::mat4 cameraProjection() {
     const float fieldOfView = 45.0f;
-    const float aspect = 4.0f / 3.0f;
+    const float aspect = static_cast<float>(windowWidth) / static_cast<float>(windowHeight);
     return glm::perspectiveRH_NO(fieldOfView, aspect, 0.1f, 10.0f);
 }
 

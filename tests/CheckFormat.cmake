@@ -2,6 +2,7 @@
 # makes of it with the repository's .clang-format. Run with cmake -P and
 # -D CLANG_FORMAT, SOURCE_DIR. Generated sources are left as generated.
 file(GLOB_RECURSE sources
+    ${SOURCE_DIR}/base/*.h
     ${SOURCE_DIR}/app/*.cpp ${SOURCE_DIR}/app/*.h
     ${SOURCE_DIR}/render/*.cpp ${SOURCE_DIR}/render/*.h
     ${SOURCE_DIR}/text/*.cpp ${SOURCE_DIR}/text/*.h

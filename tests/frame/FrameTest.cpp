@@ -1,6 +1,7 @@
 // The whole application in-process: start-up on a real display, frames read
 // back from the framebuffer.
 #include "app/IntroApp.h"
+#include "base/ShowConstants.h"
 #include "render/SceneTransforms.h"
 
 #include "../gl/ConsoleCapture.h"
@@ -21,8 +22,8 @@ struct Pixel {
 
 class Frame {
 public:
-    static constexpr int width = 800;
-    static constexpr int height = 600;
+    static constexpr int width = windowWidth;
+    static constexpr int height = windowHeight;
 
     // Reads the frame just presented. The back buffer keeps it on the test
     // bed's software GL; GL itself leaves it undefined after a swap.
@@ -128,8 +129,8 @@ TEST_F(ShowFrames, StartUpBuildsEverything) {
     EXPECT_EQ(app->projection, cameraProjection());
     int width = 0, height = 0;
     SDL_GetWindowSize(app->window, &width, &height);
-    EXPECT_EQ(width, 800);
-    EXPECT_EQ(height, 600);
+    EXPECT_EQ(width, windowWidth);
+    EXPECT_EQ(height, windowHeight);
 }
 
 TEST_F(ShowFrames, BackgroundIsOpaqueSoEveryFrameLooksTheSame) {

@@ -1,11 +1,12 @@
 // Renders the show in-process at chosen show times and writes each frame as
-// a PNG, for looking at the picture and for the pixel tests' fixtures.
+// a PNG, for looking at the picture.
 //
 //   velmora_frames OUTPUT_DIR TIME [TIME...]
 //
 // Runs beside the data files (it is built next to the velmora executable)
 // and needs a display; audio goes to SDL's dummy driver.
 #include "app/IntroApp.h"
+#include "base/ShowConstants.h"
 
 #include <stb_image_write.h>
 
@@ -27,17 +28,18 @@ int main(int argc, char* argv[]) {
     }
     // Two frames per time: from the second frame on, blending is on for the
     // background too, which is the look of the running show.
-    std::vector<unsigned char> pixels(800 * 600 * 3);
+    std::vector<unsigned char> pixels(windowWidth * windowHeight * 3);
     for (int i = 2; i < argc; ++i) {
         app.showClock = std::strtof(argv[i], nullptr);
         app.renderFrame();
         app.renderFrame();
         glReadBuffer(GL_BACK);
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, 800, 600, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+        glReadPixels(0, 0, windowWidth, windowHeight, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
         const std::string path = std::string(argv[1]) + "/frame-" + argv[i] + ".png";
         stbi_flip_vertically_on_write(1);
-        if (stbi_write_png(path.c_str(), 800, 600, 3, pixels.data(), 800 * 3) == 0) {
+        if (stbi_write_png(path.c_str(), windowWidth, windowHeight, 3, pixels.data(),
+                           windowWidth * 3) == 0) {
             std::fprintf(stderr, "cannot write %s\n", path.c_str());
             return 1;
         }

@@ -1,5 +1,5 @@
-#include "app/IntroApp.h"
 #include "audio/MusicPlayback.h"
+#include "base/ShowConstants.h"
 
 #define STB_VORBIS_HEADER_ONLY
 #include <stb_vorbis.h>
@@ -35,17 +35,17 @@ std::vector<short> decodeAll(const std::string& path) {
     return samples;
 }
 
-// An IntroApp whose only part in play is its decoder, as for the callback.
+// A decoder fed through fillMusicBuffer as the audio callback feeds it.
 class CallbackHarness {
 public:
     explicit CallbackHarness(const std::string& path) {
         int error = 0;
-        app.decoder = stb_vorbis_open_filename(path.c_str(), &error, nullptr);
+        decoder = stb_vorbis_open_filename(path.c_str(), &error, nullptr);
     }
     ~CallbackHarness() {
-        if (app.decoder != nullptr) {
-            stb_vorbis_close(app.decoder);
-            app.decoder = nullptr;
+        if (decoder != nullptr) {
+            stb_vorbis_close(decoder);
+            decoder = nullptr;
         }
     }
     CallbackHarness(const CallbackHarness&) = delete;
@@ -54,7 +54,7 @@ public:
     // One callback into a buffer full of stale bytes.
     std::vector<unsigned char> fill(int len) {
         std::vector<unsigned char> buffer(static_cast<std::size_t>(len), 0xAB);
-        audioCallback(&app, buffer.data(), len);
+        fillMusicBuffer(decoder, buffer.data(), len);
         return buffer;
     }
 
@@ -70,7 +70,7 @@ public:
         return samples;
     }
 
-    IntroApp app;
+    stb_vorbis* decoder = nullptr;
 };
 
 std::vector<short> asSamples(const std::vector<unsigned char>& bytes, std::size_t count) {
@@ -97,7 +97,7 @@ TEST(MusicLoop, PositionMustLieStrictlyPastTheLoopPoint) {
 
 TEST(MusicCallback, FullBufferGetsTheStreamsFirstFrames) {
     CallbackHarness harness(fixture("tone-stereo-44100.ogg"));
-    ASSERT_NE(harness.app.decoder, nullptr);
+    ASSERT_NE(harness.decoder, nullptr);
     const std::vector<short> expected = decodeAll(fixture("tone-stereo-44100.ogg"));
     ASSERT_GE(expected.size(), 4096u);
     // 4096 bytes: 2048 values, 1024 frames, left sample first.
@@ -151,11 +151,10 @@ TEST(MusicCallback, OtherSampleRatePlaysItsSamplesAtTheDeviceRate) {
 }
 
 TEST(MusicCallback, NoDecoderGivesSilence) {
-    IntroApp app;
     std::vector<unsigned char> buffer(4096, 0xAB);
-    audioCallback(&app, buffer.data(), 4096);
+    fillMusicBuffer(nullptr, buffer.data(), 4096);
     EXPECT_TRUE(std::all_of(buffer.begin(), buffer.end(), [](unsigned char b) { return b == 0; }));
-    audioCallback(&app, buffer.data(), 0);
+    fillMusicBuffer(nullptr, buffer.data(), 0);
 }
 
 TEST(MusicFile, MissingOrBrokenFileGivesOneLineNamingItAndNoDecoder) {
@@ -172,7 +171,7 @@ TEST(MusicFile, MissingOrBrokenFileGivesOneLineNamingItAndNoDecoder) {
 TEST(MusicFile, RealPieceWrapsSeamlesslyAtTheLoopPoint) {
     const std::string path = VELMORA_SOURCE_DIR "/data/dancing.ogg";
     CallbackHarness harness(path);
-    ASSERT_NE(harness.app.decoder, nullptr) << path;
+    ASSERT_NE(harness.decoder, nullptr) << path;
     const std::vector<short> start = decodeAll(path);
     ASSERT_GT(start.size() / 2, static_cast<std::size_t>(musicLoopPoint));
 
@@ -184,7 +183,7 @@ TEST(MusicFile, RealPieceWrapsSeamlesslyAtTheLoopPoint) {
     for (int call = 0; call < 2200 && jump == 0; ++call) {
         const std::vector<short> buffer = harness.play(1);
         played.insert(played.end(), buffer.begin(), buffer.end());
-        const int position = stb_vorbis_get_sample_offset(harness.app.decoder);
+        const int position = stb_vorbis_get_sample_offset(harness.decoder);
         if (position < previous) {
             jump = played.size();
         }
@@ -250,7 +249,7 @@ TEST(MusicFile, DamagedPiecePlaysWhatItCanWithoutCrashing) {
         writeTemp(std::vector<char>(piece.begin(), piece.begin() + 300000), "truncated");
     {
         CallbackHarness harness(truncated);
-        ASSERT_NE(harness.app.decoder, nullptr);
+        ASSERT_NE(harness.decoder, nullptr);
         const std::vector<short> played = harness.play(2200);
         EXPECT_TRUE(allZero(played, played.size() - 2048 * 100, played.size()));
         EXPECT_FALSE(allZero(played, 0, 2048 * 100));
@@ -267,7 +266,7 @@ TEST(MusicFile, DamagedPiecePlaysWhatItCanWithoutCrashing) {
         }
     }
     CallbackHarness harness(writeTemp(scribbled, "scribbled"));
-    if (harness.app.decoder != nullptr) {
+    if (harness.decoder != nullptr) {
         const std::vector<short> played = harness.play(2200);
         EXPECT_EQ(played.size(), 2200u * 2048u);
     }

@@ -1,5 +1,7 @@
 #include "LoopAnalysis.h"
 
+#include "base/ShowConstants.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -11,8 +13,6 @@
 #include <stb_vorbis.h>
 
 namespace {
-
-constexpr double kRate = 44100.0;
 
 class Decoder {
 public:
@@ -51,7 +51,7 @@ std::vector<std::int16_t> decodeStraight(const std::string& path) {
 }
 
 double seconds(long long frames) {
-    return static_cast<double>(frames) / kRate;
+    return static_cast<double>(frames) / audioSampleRate;
 }
 
 int step(const std::vector<std::int16_t>& a, std::size_t frameA, const std::vector<std::int16_t>& b,
@@ -130,14 +130,14 @@ LoopAnalysis analyseLoop(const std::string& path, const PlayerModel& player,
     if (p < fileTotal) {
         result.stepInFileAtJump = step(straight, p - 1, straight, p);
     }
-    const std::size_t oneSecond = static_cast<std::size_t>(kRate);
+    const std::size_t oneSecond = static_cast<std::size_t>(audioSampleRate);
     for (std::size_t i = 0; i < oneSecond && p + i < fileTotal && p + i < handedTotal; ++i) {
         result.largestDeviationAfterJump =
             std::max(result.largestDeviationAfterJump, step(handedOut, p + i, straight, p + i));
     }
 
     const std::size_t examined =
-        std::min(handedTotal, static_cast<std::size_t>(examineSeconds * kRate));
+        std::min(handedTotal, static_cast<std::size_t>(examineSeconds * audioSampleRate));
     result.examinedFrames = static_cast<long long>(examined);
     const std::size_t halfSecond = oneSecond / 2;
     for (std::size_t i = 1; i < examined; ++i) {

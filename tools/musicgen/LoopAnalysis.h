@@ -6,12 +6,14 @@
 // callbacks that depends on the encoded file itself.
 #pragma once
 
+#include "base/ShowConstants.h"
+
 #include <iosfwd>
 #include <string>
 
 struct PlayerModel {
-    double loopPoint = 2136645.0; // samples per channel
-    int framesPerCallback = 1024;
+    double loopPoint = musicLoopPoint; // samples per channel
+    int framesPerCallback = audioBufferFrames;
 };
 
 struct LoopAnalysis {
@@ -22,14 +24,19 @@ struct LoopAnalysis {
     long long secondCycleFrames = -1; // frames handed out between the first and second jump
     bool shortFill = false;           // a callback got fewer frames than it asked for
     long long resumeMismatches = 0;   // frames after the jump that differ from the stream's start
-    int stepAtJump =
-        0; // largest per-channel change from the last frame before the jump to the first after
-    int stepInFileAtJump = 0;     // the same change where the file itself plays on past P
-    int largestStepElsewhere = 0; // largest change anywhere else in the first `examined` frames
+    // Largest per-channel change from the last frame before the jump to the
+    // first after it.
+    int stepAtJump = 0;
+    // The same change where the file itself plays on past P.
+    int stepInFileAtJump = 0;
+    // Largest change anywhere else in the first `examined` frames.
+    int largestStepElsewhere = 0;
     long long largestStepElsewhereFrame = -1;
-    int largestStepNearJump = 0; // largest change within half a second of the jump, jump excluded
-    int largestDeviationAfterJump =
-        0; // after the jump versus the file's own continuation past P, first second
+    // Largest change within half a second of the jump, the jump excluded.
+    int largestStepNearJump = 0;
+    // After the jump, against the file's own continuation past P, in the
+    // first second.
+    int largestDeviationAfterJump = 0;
     long long examinedFrames = 0;
 };
 

@@ -3,9 +3,11 @@
 // so a whole number of bars fits the cycle exactly.
 #pragma once
 
+#include "base/ShowConstants.h"
+
 #include <vector>
 
-constexpr double kSampleRate = 44100.0;
+constexpr double kSampleRate = audioSampleRate;
 constexpr int kStepsPerBar = 16; // sixteenth notes
 
 struct Timeline {

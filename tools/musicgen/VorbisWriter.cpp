@@ -1,5 +1,7 @@
 #include "VorbisWriter.h"
 
+#include "base/ShowConstants.h"
+
 #include <algorithm>
 #include <fstream>
 
@@ -59,14 +61,12 @@ void drainPackets(EncoderState& s, std::vector<unsigned char>& out) {
 
 std::vector<unsigned char> encodeVorbis(const std::vector<std::int16_t>& interleaved,
                                         const VorbisSettings& settings) {
-    constexpr int kChannels = 2;
-    constexpr long kRate = 44100;
     // Fixed chunks, so the encoder sees the same calls on every run.
     constexpr long kChunkFrames = 4096;
 
     std::vector<unsigned char> out;
     EncoderState s;
-    if (vorbis_encode_init_vbr(&s.info, kChannels, kRate, settings.quality) != 0) {
+    if (vorbis_encode_init_vbr(&s.info, audioChannels, audioSampleRate, settings.quality) != 0) {
         return {};
     }
     vorbis_comment_add_tag(&s.comment, "TITLE", settings.title.c_str());
@@ -88,7 +88,7 @@ std::vector<unsigned char> encodeVorbis(const std::vector<std::int16_t>& interle
         appendPage(out, page);
     }
 
-    const long totalFrames = static_cast<long>(interleaved.size() / kChannels);
+    const long totalFrames = static_cast<long>(interleaved.size() / audioChannels);
     for (long first = 0; first < totalFrames; first += kChunkFrames) {
         const long count = std::min(kChunkFrames, totalFrames - first);
         float** buffer = vorbis_analysis_buffer(&s.dsp, static_cast<int>(count));

@@ -23,16 +23,17 @@
 #include "Timeline.h"
 #include "VorbisWriter.h"
 #include "WavWriter.h"
+#include "base/ShowConstants.h"
 
 namespace {
 
 // 2086 callbacks of 1024 frames: the decoder position first passes 2136645
 // in that callback for this piece. If a change to the piece moves the jump,
 // the tool notices and renders again.
-constexpr long long kExpectedCycleFrames = 2086LL * 1024LL;
+constexpr long long kExpectedCycleFrames = 2086LL * audioBufferFrames;
 
 // Music past the jump: enough for any decoder look-ahead plus a margin.
-constexpr long long kTailFrames = 2 * 44100;
+constexpr long long kTailFrames = 2 * audioSampleRate;
 
 void printUsage() {
     std::cerr << "usage: velmora_musicgen OUTPUT.ogg [--wav FILE.wav] [--levels]\n"
@@ -58,7 +59,8 @@ int generate(const std::string& outputPath, const std::string& wavPath, bool sho
             mix, cycleFrames + kTailFrames, MasteringTarget{}, showLevels ? &std::cout : nullptr);
         std::cout << "master: " << mastered.integratedLufs << " LUFS, true peak "
                   << mastered.truePeakDb << " dBTP, gain " << mastered.gainDb << " dB\n";
-        if (!wavPath.empty() && !writeWav(wavPath, mastered.interleaved, 2, 44100)) {
+        if (!wavPath.empty() &&
+            !writeWav(wavPath, mastered.interleaved, audioChannels, audioSampleRate)) {
             std::cerr << "cannot write " << wavPath << "\n";
             return 1;
         }
