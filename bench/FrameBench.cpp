@@ -1,6 +1,7 @@
 // Whole frames per second, swap included, at show times in each phase.
 // Needs a display; on a machine without one run it under xvfb-run with an
-// 800x600x24 screen. The show must hold at least 60 frames per second.
+// 800x600x24 screen. It measures and checks nothing; compare its figures
+// with those in DEVELOPERS.md.
 #include "app/IntroApp.h"
 
 #include <benchmark/benchmark.h>

@@ -32,6 +32,3 @@ public:
     // buffer is still bound to GL_ARRAY_BUFFER.
     void draw();
 };
-
-// Clip-space corners of the two triangles, x then y per vertex.
-extern const float quadCorners[12];

@@ -44,7 +44,3 @@ float layoutText(const FontRecord& font, const std::string& text, float sx, floa
     }
     return pen;
 }
-
-// Width of `text` in model units at `scaleDivX`: the sum of its glyphs'
-// advances divided by the divisor.
-float textWidth(const FontRecord& font, const std::string& text, float scaleDivX);

@@ -4,7 +4,7 @@
 #include "base/ShowConstants.h"
 #include "render/SceneTransforms.h"
 
-#include "../gl/ConsoleCapture.h"
+#include "support/ConsoleCapture.h"
 
 #include <gtest/gtest.h>
 

@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-// Opens the GL context once for the whole test program; tests skip with the
-// reason when there is no display to open it on.
+// Opens the GL context once for the whole test program; without a display
+// to open it on, every test fails with the reason.
 class GlTestEnvironment : public ::testing::Environment {
 public:
     void SetUp() override { context = std::make_unique<GlContext>(); }
@@ -26,7 +26,3 @@ private:
         }                                                                                          \
         drainGlErrors();                                                                           \
     } while (false)
-
-// Writes `text` to a fresh file in a per-process temporary directory and
-// returns its path.
-std::string writeTempFile(const std::string& name, const std::string& text);

@@ -1,5 +1,6 @@
-#include "ConsoleCapture.h"
+#include "support/ConsoleCapture.h"
 #include "GlTestEnvironment.h"
+#include "support/TempFile.h"
 #include "render/ShaderProgram.h"
 
 #include <cstdio>

@@ -1,4 +1,5 @@
 #include "app/ShowScript.h"
+#include "support/TextWidth.h"
 #include "text/TextLayout.h"
 
 #include <gtest/gtest.h>

@@ -1,0 +1,20 @@
+#include "support/TempFile.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <unistd.h>
+
+std::string writeTempFile(const std::string& name, const std::string& contents) {
+    static const std::string directory = [] {
+        char pattern[] = "/tmp/velmora-test-XXXXXX";
+        const char* made = mkdtemp(pattern);
+        return std::string(made != nullptr ? made : "/tmp");
+    }();
+    const std::string path = directory + "/" + name;
+    std::ofstream out(path, std::ios::binary);
+    out << contents;
+    if (!out) {
+        std::abort();
+    }
+    return path;
+}
