@@ -5,8 +5,8 @@
 #include "app/DebugOutput.h"
 #include "app/ShowClock.h"
 #include "app/ShowScript.h"
-#include "base/ShowConstants.h"
 #include "audio/MusicPlayback.h"
+#include "base/ShowConstants.h"
 #include "render/SceneTransforms.h"
 #include "text/TextRenderer.h"
 

@@ -6,14 +6,14 @@
 // which reads `decoder` on SDL's audio thread; app/AudioCallback.h holds the
 // contract that makes that safe.
 
+#include "render/Quad.h"
+#include "render/ShaderProgram.h"
+
 #include <GL/glew.h>
 #include <SDL.h>
 #include <glm/mat4x4.hpp>
 
 #include <memory>
-
-#include "render/Quad.h"
-#include "render/ShaderProgram.h"
 
 struct stb_vorbis;
 

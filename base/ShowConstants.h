@@ -45,3 +45,6 @@ constexpr int audioBufferFrames = 1024;
 // Position, in samples per channel, past which the music goes back to its
 // start: 48.45 s at 44100 Hz.
 constexpr double musicLoopPoint = 2136645.0;
+
+// The one π of the program, its tests and the tools.
+constexpr double pi = 3.141592653589793;

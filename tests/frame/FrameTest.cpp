@@ -3,7 +3,6 @@
 #include "app/IntroApp.h"
 #include "base/ShowConstants.h"
 #include "render/SceneTransforms.h"
-
 #include "support/ConsoleCapture.h"
 
 #include <gtest/gtest.h>
@@ -189,7 +188,7 @@ TEST_F(ShowFrames, ScrollRunsAlongTheBottomOfTheScreen) {
 TEST_F(ShowFrames, GreetingIsCentredOnTheMiddleOfTheScreen) {
     ASSERT_EQ(initResult, 0);
     // s = 0 at 8t = 27 pi: the name at its natural width, pen at its offset.
-    const TextExtent text = textExtent(frameAt(static_cast<float>(27.0 * M_PI / 8.0)));
+    const TextExtent text = textExtent(frameAt(static_cast<float>(27.0 * pi / 8.0)));
     ASSERT_GT(text.count, 300);
     EXPECT_NEAR((text.left + text.right) / 2.0, 400.0, 16.0);
     EXPECT_NEAR(baselineRow(text), 300, 3);

@@ -1,7 +1,8 @@
-#include "support/ConsoleCapture.h"
-#include "GlTestEnvironment.h"
-#include "support/TempFile.h"
 #include "render/Quad.h"
+
+#include "GlTestEnvironment.h"
+#include "support/ConsoleCapture.h"
+#include "support/TempFile.h"
 
 #include <fstream>
 #include <vector>

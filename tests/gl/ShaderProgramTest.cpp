@@ -1,7 +1,8 @@
-#include "support/ConsoleCapture.h"
-#include "GlTestEnvironment.h"
-#include "support/TempFile.h"
 #include "render/ShaderProgram.h"
+
+#include "GlTestEnvironment.h"
+#include "support/ConsoleCapture.h"
+#include "support/TempFile.h"
 
 #include <cstdio>
 

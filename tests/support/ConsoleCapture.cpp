@@ -1,11 +1,12 @@
 #include "support/ConsoleCapture.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
 #include <fstream>
 #include <sstream>
-#include <unistd.h>
 
 StdoutCapture::StdoutCapture() {
     char name[] = "/tmp/velmora-stdout-XXXXXX";

@@ -1,8 +1,9 @@
 #include "support/TempFile.h"
 
+#include <unistd.h>
+
 #include <cstdlib>
 #include <fstream>
-#include <unistd.h>
 
 std::string writeTempFile(const std::string& name, const std::string& contents) {
     static const std::string directory = [] {

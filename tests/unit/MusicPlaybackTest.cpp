@@ -1,10 +1,10 @@
 #include "audio/MusicPlayback.h"
+
 #include "base/ShowConstants.h"
 
 #define STB_VORBIS_HEADER_ONLY
-#include <stb_vorbis.h>
-
 #include <gtest/gtest.h>
+#include <stb_vorbis.h>
 
 #include <algorithm>
 #include <climits>

@@ -1,11 +1,10 @@
 #include "render/SceneTransforms.h"
 
+#include <glm/vec4.hpp>
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstring>
-
-#include <glm/vec4.hpp>
 
 namespace {
 

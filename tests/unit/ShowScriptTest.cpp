@@ -1,4 +1,6 @@
 #include "app/ShowScript.h"
+
+#include "base/ShowConstants.h"
 #include "support/TextWidth.h"
 #include "text/TextLayout.h"
 
@@ -56,9 +58,9 @@ TEST(ShowScript, GreetingsShowEachNameForOneUnitInOrder) {
 
 TEST(ShowScript, GreetingPulseKeepsTheNameRoughlyCentred) {
     // 8t = pi/2 + 26 pi gives s = 1; 8t = 3 pi/2 + 26 pi gives s = -1.
-    const float widest = static_cast<float>((1.5 * M_PI + 26.0 * M_PI) / 8.0);
-    const float narrowest = static_cast<float>((0.5 * M_PI + 26.0 * M_PI) / 8.0);
-    const float unscaled = static_cast<float>(26.0 * M_PI / 8.0);
+    const float widest = static_cast<float>((1.5 * pi + 26.0 * pi) / 8.0);
+    const float narrowest = static_cast<float>((0.5 * pi + 26.0 * pi) / 8.0);
+    const float unscaled = static_cast<float>(26.0 * pi / 8.0);
     const float a = greetingOffsets[0];
     const auto narrow = textItemAt(narrowest);
     EXPECT_EQ(narrow->scaleDivX, 60.0f);

@@ -3,9 +3,9 @@
 // It knows nothing about samples, so the same score serves any cycle length.
 #pragma once
 
-#include <vector>
-
 #include "Timeline.h"
+
+#include <vector>
 
 struct Hit {
     double step;

@@ -1,12 +1,12 @@
 #include "Drums.h"
 
-#include <algorithm>
-#include <cmath>
-
 #include "Envelopes.h"
 #include "Filters.h"
 #include "NoiseSource.h"
 #include "Oscillators.h"
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 

@@ -2,11 +2,11 @@
 // starting at the hit's step; noise comes from `seed`, one seed per hit.
 #pragma once
 
-#include <cstdint>
-
 #include "Arrangement.h"
 #include "StereoBuffer.h"
 #include "Timeline.h"
+
+#include <cstdint>
 
 void renderKick(StereoBuffer& out, const Timeline& timeline, const Hit& hit);
 void renderClap(StereoBuffer& out, const Timeline& timeline, const Hit& hit, std::uint64_t seed);

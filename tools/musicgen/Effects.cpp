@@ -1,9 +1,9 @@
 #include "Effects.h"
 
+#include "Timeline.h"
+
 #include <algorithm>
 #include <cmath>
-
-#include "Timeline.h"
 
 namespace {
 

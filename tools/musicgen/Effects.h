@@ -1,12 +1,12 @@
 // Time-based effects and the way they are run over a loop cycle.
 #pragma once
 
+#include "Filters.h"
+#include "StereoBuffer.h"
+
 #include <array>
 #include <cstddef>
 #include <vector>
-
-#include "Filters.h"
-#include "StereoBuffer.h"
 
 // A delay line of fixed length; read() gives the sample written `length`
 // writes ago.

@@ -1,6 +1,8 @@
 // Filters for the voices and effects.
 #pragma once
 
+#include "base/ShowConstants.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -17,7 +19,7 @@ public:
 
     void tune(double cutoffHz, double q, double sampleRate) {
         const double limited = std::clamp(cutoffHz, 10.0, 0.45 * sampleRate);
-        const double g = std::tan(3.141592653589793 * limited / sampleRate);
+        const double g = std::tan(pi * limited / sampleRate);
         damping = 1.0 / q;
         a1 = 1.0 / (1.0 + g * (g + damping));
         a2 = g * a1;
@@ -47,7 +49,7 @@ private:
 class OnePoleLowPass {
 public:
     void tune(double cutoffHz, double sampleRate) {
-        coefficient = 1.0 - std::exp(-6.283185307179586 * cutoffHz / sampleRate);
+        coefficient = 1.0 - std::exp(-2.0 * pi * cutoffHz / sampleRate);
     }
 
     double process(double input) {

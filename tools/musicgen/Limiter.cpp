@@ -1,13 +1,13 @@
 #include "Limiter.h"
 
+#include "Loudness.h"
+#include "Timeline.h"
+
 #include <algorithm>
 #include <cmath>
 #include <deque>
 #include <utility>
 #include <vector>
-
-#include "Loudness.h"
-#include "Timeline.h"
 
 StereoBuffer limitCycle(const StereoBuffer& input, double gain, const LimiterSettings& settings) {
     const long long n = static_cast<long long>(input.frames());

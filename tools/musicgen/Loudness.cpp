@@ -1,12 +1,11 @@
 #include "Loudness.h"
 
+#include "Timeline.h"
+#include "base/ShowConstants.h"
+
 #include <algorithm>
 
-#include "Timeline.h"
-
 namespace {
-
-constexpr double kPi = 3.141592653589793;
 
 class Biquad {
 public:
@@ -33,7 +32,7 @@ Biquad headShelf(double sampleRate) {
     const double f0 = 1681.974450955533;
     const double gainDb = 3.999843853973347;
     const double q = 0.7071752369554196;
-    const double k = std::tan(kPi * f0 / sampleRate);
+    const double k = std::tan(pi * f0 / sampleRate);
     const double vh = std::pow(10.0, gainDb / 20.0);
     const double vb = std::pow(vh, 0.4996667741545416);
     const double a0 = 1.0 + k / q + k * k;
@@ -45,7 +44,7 @@ Biquad headShelf(double sampleRate) {
 Biquad lowCut(double sampleRate) {
     const double f0 = 38.13547087602444;
     const double q = 0.5003270373238773;
-    const double k = std::tan(kPi * f0 / sampleRate);
+    const double k = std::tan(pi * f0 / sampleRate);
     const double a0 = 1.0 + k / q + k * k;
     return Biquad(1.0, -2.0, 1.0, 2.0 * (k * k - 1.0) / a0, (1.0 - k / q + k * k) / a0);
 }
@@ -104,8 +103,8 @@ InterSamplePeak::InterSamplePeak() : coefficients(static_cast<std::size_t>(kPhas
         for (int j = 0; j < kTaps; ++j) {
             // Distance from the interpolated point to tap j's sample.
             const double x = static_cast<double>(j - kTaps / 2 + 1) - fraction;
-            const double sinc = x == 0.0 ? 1.0 : std::sin(kPi * x) / (kPi * x);
-            const double window = 0.5 * (1.0 + std::cos(kPi * x / (kTaps / 2)));
+            const double sinc = x == 0.0 ? 1.0 : std::sin(pi * x) / (pi * x);
+            const double window = 0.5 * (1.0 + std::cos(pi * x / (kTaps / 2)));
             coefficients[static_cast<std::size_t>(phase * kTaps + j)] = sinc * window;
         }
     }

@@ -3,12 +3,12 @@
 // oversampled reconstruction of the waveform.
 #pragma once
 
+#include "StereoBuffer.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <vector>
-
-#include "StereoBuffer.h"
 
 double integratedLoudness(const StereoBuffer& signal);
 

@@ -1,11 +1,11 @@
 #include "Mastering.h"
 
+#include "Limiter.h"
+#include "Loudness.h"
+
 #include <algorithm>
 #include <cmath>
 #include <ostream>
-
-#include "Limiter.h"
-#include "Loudness.h"
 
 StereoBuffer extendPeriodically(const StereoBuffer& cycle, long long frames) {
     StereoBuffer out(static_cast<std::size_t>(frames));

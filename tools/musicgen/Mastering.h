@@ -2,11 +2,11 @@
 // normalisation, limiting, and the periodic extension past the loop point.
 #pragma once
 
+#include "StereoBuffer.h"
+
 #include <cstdint>
 #include <iosfwd>
 #include <vector>
-
-#include "StereoBuffer.h"
 
 struct MasteringTarget {
     double integratedLufs = -14.0;

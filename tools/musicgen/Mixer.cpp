@@ -1,17 +1,17 @@
 #include "Mixer.h"
 
+#include "Drums.h"
+#include "Effects.h"
+#include "Filters.h"
+#include "Loudness.h"
+#include "Synths.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <ostream>
 #include <string>
 #include <vector>
-
-#include "Drums.h"
-#include "Effects.h"
-#include "Filters.h"
-#include "Loudness.h"
-#include "Synths.h"
 
 namespace {
 

@@ -2,11 +2,11 @@
 // pump and the shared echo and room, and sums the lot into one cycle.
 #pragma once
 
-#include <iosfwd>
-
 #include "Arrangement.h"
 #include "StereoBuffer.h"
 #include "Timeline.h"
+
+#include <iosfwd>
 
 // When `levels` is given, each bus's RMS level is written there, one line
 // per bus, for balancing the mix by measurement.

@@ -4,9 +4,11 @@
 // most of that for the cost of two branches.
 #pragma once
 
+#include "base/ShowConstants.h"
+
 #include <cmath>
 
-constexpr double kTwoPi = 6.283185307179586;
+constexpr double kTwoPi = 2.0 * pi;
 
 inline double noteFrequency(double midiNote) {
     return 440.0 * std::exp2((midiNote - 69.0) / 12.0);

@@ -1,13 +1,13 @@
 #include "Synths.h"
 
-#include <algorithm>
-#include <array>
-#include <cmath>
-
 #include "Envelopes.h"
 #include "Filters.h"
 #include "NoiseSource.h"
 #include "Oscillators.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
 
 namespace {
 

@@ -3,11 +3,11 @@
 // own position in the cycle.
 #pragma once
 
-#include <cstdint>
-
 #include "Arrangement.h"
 #include "StereoBuffer.h"
 #include "Timeline.h"
+
+#include <cstdint>
 
 void renderBassNote(StereoBuffer& out, const Timeline& timeline, const Note& note,
                     const Automation& cutoff);

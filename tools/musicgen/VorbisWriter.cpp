@@ -2,10 +2,10 @@
 
 #include "base/ShowConstants.h"
 
+#include <vorbis/vorbisenc.h>
+
 #include <algorithm>
 #include <fstream>
-
-#include <vorbis/vorbisenc.h>
 
 namespace {
 

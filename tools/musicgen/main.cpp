@@ -10,12 +10,6 @@
 // lands on the very sample the file would have played anyway. P depends on
 // the encoded file, so the tool encodes, plays the result as the player
 // would, and renders again with the measured P if its guess was wrong.
-#include <chrono>
-#include <cstring>
-#include <iomanip>
-#include <iostream>
-#include <string>
-
 #include "Arrangement.h"
 #include "LoopAnalysis.h"
 #include "Mastering.h"
@@ -24,6 +18,12 @@
 #include "VorbisWriter.h"
 #include "WavWriter.h"
 #include "base/ShowConstants.h"
+
+#include <chrono>
+#include <cstring>
+#include <iomanip>
+#include <iostream>
+#include <string>
 
 namespace {
 
