@@ -22,12 +22,12 @@ struct Chord {
 
 // Voicings move by step from one chord to the next: Am7 -> Fmaj7 changes one
 // note, Fmaj7 -> C two, C -> G two, G -> Am7 three, each by a tone or less.
-constexpr Chord kAm7{33, {57, 60, 64, 67}};   // A1 | A3 C4 E4 G4
-constexpr Chord kFmaj7{29, {57, 60, 64, 65}}; // F1 | A3 C4 E4 F4
-constexpr Chord kC{36, {55, 60, 64, 67}};     // C2 | G3 C4 E4 G4
-constexpr Chord kG{31, {55, 59, 62, 67}};     // G1 | G3 B3 D4 G4
-constexpr Chord kEsus4{28, {57, 59, 64, 69}}; // E1 | A3 B3 E4 A4
-constexpr Chord kE{28, {56, 59, 64, 68}};     // E1 | G#3 B3 E4 G#4
+constexpr Chord chordAm7{33, {57, 60, 64, 67}};   // A1 | A3 C4 E4 G4
+constexpr Chord chordFmaj7{29, {57, 60, 64, 65}}; // F1 | A3 C4 E4 F4
+constexpr Chord chordC{36, {55, 60, 64, 67}};     // C2 | G3 C4 E4 G4
+constexpr Chord chordG{31, {55, 59, 62, 67}};     // G1 | G3 B3 D4 G4
+constexpr Chord chordEsus4{28, {57, 59, 64, 69}}; // E1 | A3 B3 E4 A4
+constexpr Chord chordE{28, {56, 59, 64, 68}};     // E1 | G#3 B3 E4 G#4
 
 enum class Section { Intro, Build, Drop, Breakdown, Return };
 
@@ -52,29 +52,29 @@ const Chord& chordAt(int bar, int half) {
     if (sectionOf(bar) == Section::Breakdown) {
         switch (bar - 16) {
         case 0:
-            return kFmaj7;
+            return chordFmaj7;
         case 1:
-            return kG;
+            return chordG;
         case 2:
-            return kAm7;
+            return chordAm7;
         default:
-            return half == 0 ? kEsus4 : kE;
+            return half == 0 ? chordEsus4 : chordE;
         }
     }
     switch (bar % 4) {
     case 0:
-        return kAm7;
+        return chordAm7;
     case 1:
-        return kFmaj7;
+        return chordFmaj7;
     case 2:
-        return kC;
+        return chordC;
     default:
-        return kG;
+        return chordG;
     }
 }
 
 double barStart(int bar) {
-    return bar * kStepsPerBar;
+    return bar * stepsPerBar;
 }
 
 // Odd sixteenths come a little late on the hats: a light shuffle.
@@ -92,13 +92,13 @@ struct Phrase {
 // The lead hook over Am7 | Fmaj7 | C | G, in dotted-eighth syncopation.
 // Phrase one asks (it ends on D over G), phrase two answers and comes to
 // rest on B, the third of G, which leads into the A of the next bar.
-const std::vector<std::vector<Phrase>> kLeadQuestion = {
+const std::vector<std::vector<Phrase>> leadQuestion = {
     {{0, 3, 76}, {3, 3, 79}, {6, 2, 76}, {8, 2, 74}, {10, 2, 72}, {12, 4, 74}},
     {{0, 3, 72}, {3, 3, 69}, {6, 2, 72}, {8, 7, 76}},
     {{0, 3, 79}, {3, 3, 76}, {6, 2, 79}, {8, 4, 81}, {12, 4, 79}},
     {{0, 3, 74}, {3, 3, 71}, {6, 2, 74}, {8, 4, 79}, {12, 4, 74}},
 };
-const std::vector<std::vector<Phrase>> kLeadAnswer = {
+const std::vector<std::vector<Phrase>> leadAnswer = {
     {{0, 3, 76}, {3, 3, 79}, {6, 2, 76}, {8, 2, 74}, {10, 2, 72}, {12, 4, 76}},
     {{0, 3, 77}, {3, 3, 76}, {6, 2, 72}, {8, 7, 69}},
     {{0, 3, 67}, {3, 3, 72}, {6, 2, 76}, {8, 4, 79}, {12, 4, 76}},
@@ -107,7 +107,7 @@ const std::vector<std::vector<Phrase>> kLeadAnswer = {
 
 // Electric piano over Fmaj7 | G | Am7 | Esus4-E: the first note of each bar
 // falls by step, E D C B, and the last bar resolves the suspension A -> G#.
-const std::vector<std::vector<Phrase>> kKeysLine = {
+const std::vector<std::vector<Phrase>> keysLine = {
     {{0, 6, 76}, {6, 2, 72}, {8, 4, 69}, {12, 4, 72}},
     {{0, 6, 74}, {6, 2, 71}, {8, 4, 67}, {12, 4, 71}},
     {{0, 6, 72}, {6, 2, 76}, {8, 4, 79}, {12, 4, 76}},
@@ -116,12 +116,12 @@ const std::vector<std::vector<Phrase>> kKeysLine = {
 
 // Arpeggio order over the four voicing notes, and its accents in a 3-3-2
 // feel that answers the kick.
-constexpr std::array<int, 16> kArpOrder{0, 2, 3, 2, 1, 2, 3, 2, 0, 2, 3, 2, 1, 3, 2, 1};
-constexpr std::array<double, 16> kArpAccent{1.0, 0.6, 0.7, 1.0, 0.6, 0.7, 1.0, 0.6,
-                                            0.7, 0.6, 1.0, 0.6, 0.9, 0.6, 0.7, 0.6};
+constexpr std::array<int, 16> arpOrder{0, 2, 3, 2, 1, 2, 3, 2, 0, 2, 3, 2, 1, 3, 2, 1};
+constexpr std::array<double, 16> arpAccent{1.0, 0.6, 0.7, 1.0, 0.6, 0.7, 1.0, 0.6,
+                                           0.7, 0.6, 1.0, 0.6, 0.9, 0.6, 0.7, 0.6};
 
-constexpr std::array<double, 16> kShakerAccent{0.3, 0.45, 0.85, 0.45, 0.3, 0.45, 0.85, 0.45,
-                                               0.3, 0.45, 0.85, 0.45, 0.3, 0.45, 0.85, 0.5};
+constexpr std::array<double, 16> shakerAccent{0.3, 0.45, 0.85, 0.45, 0.3, 0.45, 0.85, 0.45,
+                                              0.3, 0.45, 0.85, 0.45, 0.3, 0.45, 0.85, 0.5};
 
 void addDrums(Arrangement& song, int bar) {
     const Section section = sectionOf(bar);
@@ -160,7 +160,7 @@ void addDrums(Arrangement& song, int bar) {
     if (shaker) {
         const double level = section == Section::Breakdown ? 0.6 : 1.0;
         for (int step = 0; step < 16; ++step) {
-            song.shakers.push_back({swung(start + step), level * kShakerAccent[step]});
+            song.shakers.push_back({swung(start + step), level * shakerAccent[step]});
         }
     }
 
@@ -187,7 +187,7 @@ void addDrums(Arrangement& song, int bar) {
         song.crashes.push_back({start, 0.6});
     }
     if (bar == 6 || bar == 18) {
-        song.risers.push_back({start, 2.0 * kStepsPerBar, bar == 6 ? 0.8 : 1.0});
+        song.risers.push_back({start, 2.0 * stepsPerBar, bar == 6 ? 0.8 : 1.0});
     }
 }
 
@@ -250,8 +250,8 @@ void addArp(Arrangement& song, int bar) {
     const double start = barStart(bar);
     for (int step = 0; step < 16; ++step) {
         const Chord& chord = chordAt(bar, step < 8 ? 0 : 1);
-        const int pitch = chord.voicing[static_cast<std::size_t>(kArpOrder[step])] + octave;
-        song.arp.push_back({start + step, 0.6, pitch, kArpAccent[step]});
+        const int pitch = chord.voicing[static_cast<std::size_t>(arpOrder[step])] + octave;
+        song.arp.push_back({start + step, 0.6, pitch, arpAccent[step]});
     }
 }
 
@@ -265,12 +265,12 @@ void addPhraseBar(std::vector<Note>& part, const std::vector<Phrase>& bar, int b
 void addMelodies(Arrangement& song, int bar) {
     const Section section = sectionOf(bar);
     if (section == Section::Drop) {
-        const auto& phrase = bar < 12 ? kLeadQuestion : kLeadAnswer;
+        const auto& phrase = bar < 12 ? leadQuestion : leadAnswer;
         addPhraseBar(song.lead, phrase[static_cast<std::size_t>(bar % 4)], bar, 0.9);
     } else if (section == Section::Return) {
-        addPhraseBar(song.lead, kLeadAnswer[static_cast<std::size_t>(bar % 4)], bar, 0.85);
+        addPhraseBar(song.lead, leadAnswer[static_cast<std::size_t>(bar % 4)], bar, 0.85);
     } else if (section == Section::Breakdown) {
-        addPhraseBar(song.keys, kKeysLine[static_cast<std::size_t>(bar - 16)], bar, 0.85);
+        addPhraseBar(song.keys, keysLine[static_cast<std::size_t>(bar - 16)], bar, 0.85);
     }
 }
 
@@ -281,7 +281,7 @@ double octavesAbove20Hz(double hz) {
 Automation curve(std::initializer_list<std::pair<double, double>> barsAndHz, int cycleSteps) {
     std::vector<Automation::Point> points;
     for (const auto& [bar, hz] : barsAndHz) {
-        points.push_back({bar * kStepsPerBar, octavesAbove20Hz(hz)});
+        points.push_back({bar * stepsPerBar, octavesAbove20Hz(hz)});
     }
     return Automation(points, cycleSteps);
 }
@@ -302,7 +302,7 @@ Arrangement composeArrangement() {
         addArp(song, bar);
         addMelodies(song, bar);
     }
-    const int steps = song.bars * kStepsPerBar;
+    const int steps = song.bars * stepsPerBar;
     // The pads open through intro and build, stay open, and close again over
     // the last half bar so that the wrap lands on the muffled intro sound.
     song.padCutoff = curve({{0.0, 550.0},

@@ -11,7 +11,7 @@
 namespace {
 
 long long framesFor(double seconds) {
-    return static_cast<long long>(std::ceil(seconds * kSampleRate));
+    return static_cast<long long>(std::ceil(seconds * sampleRateHz));
 }
 
 // Hats and shakers are filtered noise; the two channels share most of their
@@ -41,16 +41,16 @@ void renderFilteredNoiseHit(StereoBuffer& out, const Timeline& timeline, double 
     CircularWriter writer(out, timeline.stepToFrame(step));
     StereoNoise noise(seed, 0.4);
     StateVariableFilter highL, highR, bandL, bandR;
-    highL.tune(highPassHz, 0.7, kSampleRate);
-    highR.tune(highPassHz, 0.7, kSampleRate);
-    bandL.tune(bandHz, 0.9, kSampleRate);
-    bandR.tune(bandHz, 0.9, kSampleRate);
+    highL.tune(highPassHz, 0.7, sampleRateHz);
+    highR.tune(highPassHz, 0.7, sampleRateHz);
+    bandL.tune(bandHz, 0.9, sampleRateHz);
+    bandR.tune(bandHz, 0.9, sampleRateHz);
     OnePoleLowPass airL, airR;
-    airL.tune(13000.0, kSampleRate);
-    airR.tune(13000.0, kSampleRate);
+    airL.tune(13000.0, sampleRateHz);
+    airR.tune(13000.0, sampleRateHz);
     const PanGains pg = panGains(pan);
     for (long long i = 0; i < frames; ++i) {
-        const double t = static_cast<double>(i) / kSampleRate;
+        const double t = static_cast<double>(i) / sampleRateHz;
         const double env = gain * hitLevel(t, attack, decay, length);
         double l = 0.0;
         double r = 0.0;
@@ -76,13 +76,13 @@ void renderKick(StereoBuffer& out, const Timeline& timeline, const Hit& hit) {
     double phase = 0.0;
     NoiseSource click(0x4B1C4ull);
     OnePoleHighPass clickFilter;
-    clickFilter.tune(2000.0, kSampleRate);
+    clickFilter.tune(2000.0, sampleRateHz);
     const double drive = 1.6;
     for (long long i = 0; i < frames; ++i) {
-        const double t = static_cast<double>(i) / kSampleRate;
+        const double t = static_cast<double>(i) / sampleRateHz;
         const double frequency = 55.0 + 175.0 * std::exp(-t / 0.03) + 40.0 * std::exp(-t / 0.006);
-        phase = wrapPhase(phase + frequency / kSampleRate);
-        const double body = std::sin(kTwoPi * phase) * hitLevel(t, 0.0008, 0.13, length);
+        phase = wrapPhase(phase + frequency / sampleRateHz);
+        const double body = std::sin(twoPi * phase) * hitLevel(t, 0.0008, 0.13, length);
         const double transient =
             clickFilter.process(click.next()) * hitLevel(t, 0.0003, 0.0025, 0.02);
         const double shaped = std::tanh(drive * body) / std::tanh(drive) + 0.25 * transient;
@@ -96,7 +96,7 @@ void renderKickPulse(std::vector<float>& pulse, const Timeline& timeline, const 
     const long long start = timeline.stepToFrame(hit.step);
     const long long n = static_cast<long long>(pulse.size());
     for (long long i = 0; i < frames; ++i) {
-        const double t = static_cast<double>(i) / kSampleRate;
+        const double t = static_cast<double>(i) / sampleRateHz;
         // Quick dip, smooth recovery over about an eighth note.
         const double rise = std::min(1.0, t / 0.004);
         const double value = rise * std::exp(-t / 0.09) * std::min(1.0, (0.5 - t) / 0.1);
@@ -112,13 +112,13 @@ void renderClap(StereoBuffer& out, const Timeline& timeline, const Hit& hit, std
     CircularWriter writer(out, timeline.stepToFrame(hit.step));
     StereoNoise noise(seed, 0.5);
     StateVariableFilter bandL, bandR, highL, highR;
-    bandL.tune(1250.0, 1.3, kSampleRate);
-    bandR.tune(1350.0, 1.3, kSampleRate);
-    highL.tune(700.0, 0.7, kSampleRate);
-    highR.tune(700.0, 0.7, kSampleRate);
+    bandL.tune(1250.0, 1.3, sampleRateHz);
+    bandR.tune(1350.0, 1.3, sampleRateHz);
+    highL.tune(700.0, 0.7, sampleRateHz);
+    highR.tune(700.0, 0.7, sampleRateHz);
     constexpr double burstTimes[] = {0.0, 0.009, 0.019, 0.027};
     for (long long i = 0; i < frames; ++i) {
-        const double t = static_cast<double>(i) / kSampleRate;
+        const double t = static_cast<double>(i) / sampleRateHz;
         double env = 0.0;
         for (double b : burstTimes) {
             env += hitLevel(t - b, 0.0004, 0.0045, 0.03);
@@ -140,14 +140,14 @@ void renderSnare(StereoBuffer& out, const Timeline& timeline, const Hit& hit, st
     CircularWriter writer(out, timeline.stepToFrame(hit.step));
     StereoNoise noise(seed, 0.3);
     StateVariableFilter highL, highR;
-    highL.tune(1500.0, 0.7, kSampleRate);
-    highR.tune(1500.0, 0.7, kSampleRate);
+    highL.tune(1500.0, 0.7, sampleRateHz);
+    highR.tune(1500.0, 0.7, sampleRateHz);
     SineOscillator drumHead;
     SineOscillator overtone;
     for (long long i = 0; i < frames; ++i) {
-        const double t = static_cast<double>(i) / kSampleRate;
+        const double t = static_cast<double>(i) / sampleRateHz;
         const double tone =
-            0.6 * drumHead.next(188.0 / kSampleRate) + 0.3 * overtone.next(331.0 / kSampleRate);
+            0.6 * drumHead.next(188.0 / sampleRateHz) + 0.3 * overtone.next(331.0 / sampleRateHz);
         const double toneEnv = hitLevel(t, 0.0005, 0.05, length);
         const double noiseEnv = hitLevel(t, 0.0005, 0.11, length);
         double l = 0.0;
@@ -185,19 +185,19 @@ void renderCrash(StereoBuffer& out, const Timeline& timeline, const Hit& hit, st
     // Fully independent noise per side: a wide wash.
     StereoNoise noise(seed, 1.5);
     StateVariableFilter highL, highR, bandL, bandR;
-    highL.tune(4200.0, 0.6, kSampleRate);
-    highR.tune(4400.0, 0.6, kSampleRate);
-    bandL.tune(8000.0, 0.8, kSampleRate);
-    bandR.tune(8800.0, 0.8, kSampleRate);
+    highL.tune(4200.0, 0.6, sampleRateHz);
+    highR.tune(4400.0, 0.6, sampleRateHz);
+    bandL.tune(8000.0, 0.8, sampleRateHz);
+    bandR.tune(8800.0, 0.8, sampleRateHz);
     // A few inharmonic partials for the metal.
     constexpr double partials[] = {3173.0, 4271.0, 5317.0, 6619.0};
     SineOscillator ring[4];
     for (long long i = 0; i < frames; ++i) {
-        const double t = static_cast<double>(i) / kSampleRate;
+        const double t = static_cast<double>(i) / sampleRateHz;
         const double env = hit.velocity * hitLevel(t, 0.002, 0.9, length);
         double metal = 0.0;
         for (std::size_t k = 0; k < 4; ++k) {
-            metal += ring[k].next(partials[k] / kSampleRate);
+            metal += ring[k].next(partials[k] / sampleRateHz);
         }
         metal *= 0.02 * std::exp(-t / 0.5);
         double l = 0.0;
@@ -219,13 +219,13 @@ void renderRiser(StereoBuffer& out, const Timeline& timeline, const Sweep& sweep
     StereoNoise noise(seed, 1.5);
     StateVariableFilter bandL, bandR;
     constexpr int controlInterval = 32;
-    const double fadeOut = 0.012 * kSampleRate;
+    const double fadeOut = 0.012 * sampleRateHz;
     for (long long i = 0; i < frames; ++i) {
         const double progress = static_cast<double>(i) / static_cast<double>(frames);
         if (i % controlInterval == 0) {
             const double hz = 350.0 * std::pow(9000.0 / 350.0, progress);
-            bandL.tune(hz, 2.2, kSampleRate);
-            bandR.tune(hz * 1.06, 2.2, kSampleRate);
+            bandL.tune(hz, 2.2, sampleRateHz);
+            bandR.tune(hz * 1.06, 2.2, sampleRateHz);
         }
         const double tail = std::min(1.0, static_cast<double>(frames - i) / fadeOut);
         const double env = sweep.velocity * progress * progress * tail;

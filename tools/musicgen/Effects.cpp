@@ -8,7 +8,7 @@
 namespace {
 
 std::size_t framesFor(double seconds) {
-    return static_cast<std::size_t>(std::lround(seconds * kSampleRate));
+    return static_cast<std::size_t>(std::lround(seconds * sampleRateHz));
 }
 
 // In-place fast Walsh-Hadamard transform scaled to stay lossless: every line
@@ -35,8 +35,8 @@ template <std::size_t N> void hadamard(std::array<double, N>& v) {
 PingPongDelay::PingPongDelay(double delaySeconds, double feedback, double dampingHz)
     : leftLine(framesFor(delaySeconds)), rightLine(framesFor(delaySeconds)),
       feedbackGain(feedback) {
-    leftDamping.tune(dampingHz, kSampleRate);
-    rightDamping.tune(dampingHz, kSampleRate);
+    leftDamping.tune(dampingHz, sampleRateHz);
+    rightDamping.tune(dampingHz, sampleRateHz);
 }
 
 void PingPongDelay::process(double inL, double inR, double& outL, double& outR) {
@@ -53,14 +53,14 @@ void PingPongDelay::process(double inL, double inR, double& outL, double& outR) 
 Reverb::Reverb(double decaySeconds, double dampingHz, double preDelaySeconds)
     : preDelay(std::max<std::size_t>(1, framesFor(preDelaySeconds))) {
     // Mutually prime lengths between 25 and 60 ms keep the echo density even.
-    constexpr std::array<std::size_t, kLines> lengths{1117, 1277, 1493, 1657,
-                                                      1871, 2053, 2311, 2647};
-    for (std::size_t k = 0; k < kLines; ++k) {
+    constexpr std::array<std::size_t, lineCount> lengths{1117, 1277, 1493, 1657,
+                                                         1871, 2053, 2311, 2647};
+    for (std::size_t k = 0; k < lineCount; ++k) {
         lines.emplace_back(lengths[k]);
-        damping[k].tune(dampingHz, kSampleRate);
+        damping[k].tune(dampingHz, sampleRateHz);
         // Gain per pass so that the tail falls 60 dB in decaySeconds.
         lineGain[k] =
-            std::pow(10.0, -3.0 * static_cast<double>(lengths[k]) / (decaySeconds * kSampleRate));
+            std::pow(10.0, -3.0 * static_cast<double>(lengths[k]) / (decaySeconds * sampleRateHz));
     }
     constexpr std::array<std::size_t, 4> diffuserLengths{142, 107, 379, 277};
     for (std::size_t length : diffuserLengths) {
@@ -74,14 +74,14 @@ void Reverb::process(double inL, double inR, double& outL, double& outR) {
     for (AllPass& diffuser : diffusers) {
         x = diffuser.process(x);
     }
-    std::array<double, kLines> state{};
-    for (std::size_t k = 0; k < kLines; ++k) {
+    std::array<double, lineCount> state{};
+    for (std::size_t k = 0; k < lineCount; ++k) {
         state[k] = lines[k].read();
     }
     outL = state[0] - state[2] + state[4] - state[6];
     outR = state[1] - state[3] + state[5] - state[7];
     hadamard(state);
-    for (std::size_t k = 0; k < kLines; ++k) {
+    for (std::size_t k = 0; k < lineCount; ++k) {
         const double sign = (k % 2 == 0) ? 1.0 : -1.0;
         lines[k].write(damping[k].process(state[k] * lineGain[k]) + sign * 0.35 * x);
     }

@@ -53,7 +53,7 @@ public:
     void process(double inL, double inR, double& outL, double& outR);
 
 private:
-    static constexpr std::size_t kLines = 8;
+    static constexpr std::size_t lineCount = 8;
 
     class AllPass {
     public:
@@ -73,8 +73,8 @@ private:
     DelayLine preDelay;
     std::vector<AllPass> diffusers;
     std::vector<DelayLine> lines;
-    std::array<OnePoleLowPass, kLines> damping;
-    std::array<double, kLines> lineGain{};
+    std::array<OnePoleLowPass, lineCount> damping;
+    std::array<double, lineCount> lineGain{};
 };
 
 // Runs an effect over a cycle buffer twice and keeps the second pass: the

@@ -11,10 +11,10 @@
 
 StereoBuffer limitCycle(const StereoBuffer& input, double gain, const LimiterSettings& settings) {
     const long long n = static_cast<long long>(input.frames());
-    const long long lookahead =
-        std::max(1LL, static_cast<long long>(std::lround(settings.lookaheadSeconds * kSampleRate)));
+    const long long lookahead = std::max(
+        1LL, static_cast<long long>(std::lround(settings.lookaheadSeconds * sampleRateHz)));
     const double releaseCoefficient =
-        1.0 - std::exp(-1.0 / (settings.releaseSeconds * kSampleRate));
+        1.0 - std::exp(-1.0 / (settings.releaseSeconds * sampleRateHz));
     const InterSamplePeak detector;
 
     auto wrap = [n](long long i) { return static_cast<std::size_t>(((i % n) + n) % n); };

@@ -60,8 +60,8 @@ double integratedLoudness(const StereoBuffer& signal) {
     std::vector<double> weighted(frames, 0.0); // sum over channels of squared K-weighted samples
     for (int channel = 0; channel < 2; ++channel) {
         const std::vector<float>& x = channel == 0 ? signal.left : signal.right;
-        Biquad shelf = headShelf(kSampleRate);
-        Biquad highPass = lowCut(kSampleRate);
+        Biquad shelf = headShelf(sampleRateHz);
+        Biquad highPass = lowCut(sampleRateHz);
         for (std::size_t i = 0; i < frames; ++i) {
             const double y = highPass.process(shelf.process(x[i]));
             weighted[i] += y * y;
@@ -69,7 +69,7 @@ double integratedLoudness(const StereoBuffer& signal) {
     }
 
     // 400 ms blocks overlapping by 75 %.
-    const std::size_t blockLength = static_cast<std::size_t>(0.4 * kSampleRate);
+    const std::size_t blockLength = static_cast<std::size_t>(0.4 * sampleRateHz);
     const std::size_t hop = blockLength / 4;
     std::vector<double> blocks;
     for (std::size_t start = 0; start + blockLength <= frames; start += hop) {
@@ -97,15 +97,16 @@ double integratedLoudness(const StereoBuffer& signal) {
     return blockLoudness(gatedMean(std::max(-70.0, relativeGate)));
 }
 
-InterSamplePeak::InterSamplePeak() : coefficients(static_cast<std::size_t>(kPhases * kTaps), 0.0) {
-    for (int phase = 0; phase < kPhases; ++phase) {
-        const double fraction = static_cast<double>(phase) / kPhases;
-        for (int j = 0; j < kTaps; ++j) {
+InterSamplePeak::InterSamplePeak()
+    : coefficients(static_cast<std::size_t>(phaseCount * tapCount), 0.0) {
+    for (int phase = 0; phase < phaseCount; ++phase) {
+        const double fraction = static_cast<double>(phase) / phaseCount;
+        for (int j = 0; j < tapCount; ++j) {
             // Distance from the interpolated point to tap j's sample.
-            const double x = static_cast<double>(j - kTaps / 2 + 1) - fraction;
+            const double x = static_cast<double>(j - tapCount / 2 + 1) - fraction;
             const double sinc = x == 0.0 ? 1.0 : std::sin(pi * x) / (pi * x);
-            const double window = 0.5 * (1.0 + std::cos(pi * x / (kTaps / 2)));
-            coefficients[static_cast<std::size_t>(phase * kTaps + j)] = sinc * window;
+            const double window = 0.5 * (1.0 + std::cos(pi * x / (tapCount / 2)));
+            coefficients[static_cast<std::size_t>(phase * tapCount + j)] = sinc * window;
         }
     }
 }

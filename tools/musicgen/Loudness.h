@@ -28,8 +28,8 @@ inline double fromDecibels(double db) {
 // encoding tends to make worse.
 class InterSamplePeak {
 public:
-    static constexpr int kTaps = 16;  // samples used around each point
-    static constexpr int kPhases = 4; // points per sample interval, counting the sample itself
+    static constexpr int tapCount = 16;  // samples used around each point
+    static constexpr int phaseCount = 4; // points per sample interval, counting the sample itself
 
     InterSamplePeak();
 
@@ -38,11 +38,11 @@ public:
     // the ends (silence for a file, the other end for a loop cycle).
     template <typename SampleAt> double peakFrom(long long n, SampleAt sampleAt) const {
         double peak = std::fabs(sampleAt(n));
-        for (int phase = 1; phase < kPhases; ++phase) {
+        for (int phase = 1; phase < phaseCount; ++phase) {
             double sum = 0.0;
-            for (int j = 0; j < kTaps; ++j) {
-                sum += coefficients[static_cast<std::size_t>(phase * kTaps + j)] *
-                       sampleAt(n + j - kTaps / 2 + 1);
+            for (int j = 0; j < tapCount; ++j) {
+                sum += coefficients[static_cast<std::size_t>(phase * tapCount + j)] *
+                       sampleAt(n + j - tapCount / 2 + 1);
             }
             peak = std::max(peak, std::fabs(sum));
         }

@@ -28,15 +28,15 @@ MasteringResult masterCycle(const StereoBuffer& cycle, long long fileFrames,
         target.integratedLufs - integratedLoudness(extendPeriodically(cycle, fileFrames));
     StereoBuffer limited(0);
     double measured = 0.0;
-    constexpr int kRounds = 4;
-    for (int round = 0; round < kRounds; ++round) {
+    constexpr int roundCount = 4;
+    for (int round = 0; round < roundCount; ++round) {
         limited = limitCycle(cycle, fromDecibels(gainDb), limiter);
         measured = integratedLoudness(extendPeriodically(limited, fileFrames));
         if (log != nullptr) {
             *log << "mastering round " << round + 1 << ": gain " << gainDb << " dB -> " << measured
                  << " LUFS\n";
         }
-        if (round + 1 < kRounds) {
+        if (round + 1 < roundCount) {
             gainDb += target.integratedLufs - measured;
         }
     }

@@ -44,8 +44,8 @@ void duck(StereoBuffer& bus, const std::vector<float>& pulse, double depth) {
 class StereoHighPass {
 public:
     explicit StereoHighPass(double hz) {
-        left.tune(hz, kSampleRate);
-        right.tune(hz, kSampleRate);
+        left.tune(hz, sampleRateHz);
+        right.tune(hz, sampleRateHz);
     }
     void process(double inL, double inR, double& outL, double& outR) {
         outL = left.process(inL);

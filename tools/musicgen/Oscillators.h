@@ -8,7 +8,7 @@
 
 #include <cmath>
 
-constexpr double kTwoPi = 2.0 * pi;
+constexpr double twoPi = 2.0 * pi;
 
 inline double noteFrequency(double midiNote) {
     return 440.0 * std::exp2((midiNote - 69.0) / 12.0);
@@ -71,14 +71,14 @@ public:
     explicit SineOscillator(double startPhase = 0.0) : phase(wrapPhase(startPhase)) {}
 
     double next(double increment) {
-        const double value = std::sin(kTwoPi * phase);
+        const double value = std::sin(twoPi * phase);
         phase = wrapPhase(phase + increment);
         return value;
     }
 
     // For phase modulation: the carrier's own phase plus an offset in cycles.
     double nextWithOffset(double increment, double offsetCycles) {
-        const double value = std::sin(kTwoPi * (phase + offsetCycles));
+        const double value = std::sin(twoPi * (phase + offsetCycles));
         phase = wrapPhase(phase + increment);
         return value;
     }

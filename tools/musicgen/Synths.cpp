@@ -13,18 +13,18 @@ namespace {
 
 // Retuning a filter costs a tan(); once every 32 samples (0.7 ms) is far
 // finer than any sweep here.
-constexpr long long kControlInterval = 32;
+constexpr long long controlInterval = 32;
 
 long long voiceFrames(double gateSeconds, const AdsrShape& shape) {
-    return static_cast<long long>(std::ceil((gateSeconds + releaseSpan(shape)) * kSampleRate));
+    return static_cast<long long>(std::ceil((gateSeconds + releaseSpan(shape)) * sampleRateHz));
 }
 
 // Four-pole low-pass: two state-variable stages in series.
 class LowPass24 {
 public:
     void tune(double hz, double q) {
-        first.tune(hz, q, kSampleRate);
-        second.tune(hz, 0.7071, kSampleRate);
+        first.tune(hz, q, sampleRateHz);
+        second.tune(hz, 0.7071, sampleRateHz);
     }
     double process(double x) { return second.process(first.process(x).low).low; }
 
@@ -42,13 +42,13 @@ void renderBassNote(StereoBuffer& out, const Timeline& timeline, const Note& not
     const long long start = timeline.stepToFrame(note.step);
     const long long frames = voiceFrames(gate, shape);
     CircularWriter writer(out, start);
-    const double increment = noteFrequency(note.pitch) / kSampleRate;
+    const double increment = noteFrequency(note.pitch) / sampleRateHz;
     SawOscillator saw(0.5);
     SineOscillator sub;
     LowPass24 filter;
     for (long long i = 0; i < frames; ++i) {
-        const double t = static_cast<double>(i) / kSampleRate;
-        if (i % kControlInterval == 0) {
+        const double t = static_cast<double>(i) / sampleRateHz;
+        if (i % controlInterval == 0) {
             const double step = timeline.frameToStep(start + i);
             const double base = cutoffFromOctaves(cutoff.valueAt(step));
             filter.tune(base * (1.0 + 2.5 * std::exp(-t / 0.06)), 0.9);
@@ -79,13 +79,13 @@ void renderPadNote(StereoBuffer& out, const Timeline& timeline, const Note& note
     std::array<PanGains, 5> gains{};
     const double frequency = noteFrequency(note.pitch);
     for (std::size_t k = 0; k < 5; ++k) {
-        increments[k] = frequency * centsToRatio(detuneCents[k]) / kSampleRate;
+        increments[k] = frequency * centsToRatio(detuneCents[k]) / sampleRateHz;
         gains[k] = panGains(pans[k]);
     }
     LowPass24 filterL, filterR;
     for (long long i = 0; i < frames; ++i) {
-        const double t = static_cast<double>(i) / kSampleRate;
-        if (i % kControlInterval == 0) {
+        const double t = static_cast<double>(i) / sampleRateHz;
+        if (i % controlInterval == 0) {
             const double hz = cutoffFromOctaves(cutoff.valueAt(timeline.frameToStep(start + i)));
             filterL.tune(hz, 0.8);
             filterR.tune(hz * 1.04, 0.8);
@@ -114,14 +114,14 @@ void renderPluckNote(StereoBuffer& out, const Timeline& timeline, const Note& no
     SquareOscillator square(0.25);
     LowPass24 filter;
     for (long long i = 0; i < frames; ++i) {
-        const double t = static_cast<double>(i) / kSampleRate;
-        if (i % kControlInterval == 0) {
+        const double t = static_cast<double>(i) / sampleRateHz;
+        if (i % controlInterval == 0) {
             const double base = cutoffFromOctaves(cutoff.valueAt(timeline.frameToStep(start + i)));
             const double accent = 1.0 + 4.0 * note.velocity * std::exp(-t / 0.045);
             filter.tune(base * accent, 1.2);
         }
-        const double raw = 0.6 * saw.next(frequency / kSampleRate) +
-                           0.4 * square.next(frequency * centsToRatio(-8.0) / kSampleRate);
+        const double raw = 0.6 * saw.next(frequency / sampleRateHz) +
+                           0.4 * square.next(frequency * centsToRatio(-8.0) / sampleRateHz);
         const double v = 0.3 * note.velocity * adsrLevel(shape, t, gate) * filter.process(raw);
         writer.write(v, v);
     }
@@ -152,20 +152,20 @@ void renderLeadNote(StereoBuffer& out, const Timeline& timeline, const Note& not
     const PanGains right = panGains(0.3);
     const double keyTrack = std::sqrt(noteFrequency(note.pitch) / 440.0);
     for (long long i = 0; i < frames; ++i) {
-        const double t = static_cast<double>(i) / kSampleRate;
+        const double t = static_cast<double>(i) / sampleRateHz;
         // Delayed vibrato, as a singer would: straight at first, then a gentle 5.3 Hz wave.
         const double vibratoDepth = 0.18 * std::clamp((t - 0.2) / 0.3, 0.0, 1.0);
-        const double vibrato = vibratoDepth * std::sin(kTwoPi * 5.3 * t);
+        const double vibrato = vibratoDepth * std::sin(twoPi * 5.3 * t);
         const double pitch = note.pitch + (glideFrom - note.pitch) * std::exp(-t / glideTime * 3.0);
         const double frequency = noteFrequency(pitch + vibrato);
-        if (i % kControlInterval == 0) {
+        if (i % controlInterval == 0) {
             const double hz = keyTrack * (2800.0 + 2800.0 * std::exp(-t / 0.15));
             filterL.tune(hz, 0.85);
             filterR.tune(hz, 0.85);
         }
-        const double a = sawA.next(frequency * centsToRatio(-7.0) / kSampleRate);
-        const double b = sawB.next(frequency * centsToRatio(7.0) / kSampleRate);
-        const double s = 0.35 * subOctave.next(0.5 * frequency / kSampleRate);
+        const double a = sawA.next(frequency * centsToRatio(-7.0) / sampleRateHz);
+        const double b = sawB.next(frequency * centsToRatio(7.0) / sampleRateHz);
+        const double s = 0.35 * subOctave.next(0.5 * frequency / sampleRateHz);
         const double l = left.left * a + right.left * b + s;
         const double r = left.right * a + right.right * b + s;
         const double env = 0.12 * note.velocity * adsrLevel(shape, t, gate);
@@ -187,14 +187,14 @@ void renderKeysNote(StereoBuffer& out, const Timeline& timeline, const Note& not
     SineOscillator modulator;
     SineOscillator tine;
     for (long long i = 0; i < frames; ++i) {
-        const double t = static_cast<double>(i) / kSampleRate;
+        const double t = static_cast<double>(i) / sampleRateHz;
         const double index = 0.25 + 0.9 * note.velocity * std::exp(-t / 0.35);
         const double tineIndex = 0.25 * std::exp(-t / 0.025);
-        const double offset = index * modulator.next(frequency / kSampleRate) / kTwoPi +
-                              tineIndex * tine.next(7.0 * frequency / kSampleRate) / kTwoPi;
-        const double v = carrier.nextWithOffset(frequency / kSampleRate, offset);
+        const double offset = index * modulator.next(frequency / sampleRateHz) / twoPi +
+                              tineIndex * tine.next(7.0 * frequency / sampleRateHz) / twoPi;
+        const double v = carrier.nextWithOffset(frequency / sampleRateHz, offset);
         // A slow auto-pan, as the classic instrument's tremolo.
-        const double pan = 0.3 * std::sin(kTwoPi * 4.2 * t);
+        const double pan = 0.3 * std::sin(twoPi * 4.2 * t);
         const PanGains pg = panGains(pan);
         const double env = 0.22 * note.velocity * adsrLevel(shape, t, gate);
         writer.write(env * pg.left * v, env * pg.right * v);

@@ -7,16 +7,16 @@
 
 #include <vector>
 
-constexpr double kSampleRate = audioSampleRate;
-constexpr int kStepsPerBar = 16; // sixteenth notes
+constexpr double sampleRateHz = audioSampleRate;
+constexpr int stepsPerBar = 16; // sixteenth notes
 
 struct Timeline {
     long long cycleFrames = 0;
     int bars = 0;
 
-    int totalSteps() const { return bars * kStepsPerBar; }
+    int totalSteps() const { return bars * stepsPerBar; }
     double framesPerStep() const { return static_cast<double>(cycleFrames) / totalSteps(); }
-    double secondsPerStep() const { return framesPerStep() / kSampleRate; }
+    double secondsPerStep() const { return framesPerStep() / sampleRateHz; }
     double beatsPerMinute() const { return 60.0 / (4.0 * secondsPerStep()); }
     long long stepToFrame(double step) const;
     double frameToStep(long long frame) const;

@@ -62,7 +62,7 @@ void drainPackets(EncoderState& s, std::vector<unsigned char>& out) {
 std::vector<unsigned char> encodeVorbis(const std::vector<std::int16_t>& interleaved,
                                         const VorbisSettings& settings) {
     // Fixed chunks, so the encoder sees the same calls on every run.
-    constexpr long kChunkFrames = 4096;
+    constexpr long chunkFrames = 4096;
 
     std::vector<unsigned char> out;
     EncoderState s;
@@ -89,8 +89,8 @@ std::vector<unsigned char> encodeVorbis(const std::vector<std::int16_t>& interle
     }
 
     const long totalFrames = static_cast<long>(interleaved.size() / audioChannels);
-    for (long first = 0; first < totalFrames; first += kChunkFrames) {
-        const long count = std::min(kChunkFrames, totalFrames - first);
+    for (long first = 0; first < totalFrames; first += chunkFrames) {
+        const long count = std::min(chunkFrames, totalFrames - first);
         float** buffer = vorbis_analysis_buffer(&s.dsp, static_cast<int>(count));
         for (long i = 0; i < count; ++i) {
             const std::size_t at = static_cast<std::size_t>(2 * (first + i));

@@ -30,10 +30,10 @@ namespace {
 // 2086 callbacks of 1024 frames: the decoder position first passes 2136645
 // in that callback for this piece. If a change to the piece moves the jump,
 // the tool notices and renders again.
-constexpr long long kExpectedCycleFrames = 2086LL * audioBufferFrames;
+constexpr long long expectedCycleFrames = 2086LL * audioBufferFrames;
 
 // Music past the jump: enough for any decoder look-ahead plus a margin.
-constexpr long long kTailFrames = 2 * audioSampleRate;
+constexpr long long tailFrames = 2 * audioSampleRate;
 
 void printUsage() {
     std::cerr << "usage: velmora_musicgen OUTPUT.ogg [--wav FILE.wav] [--levels]\n"
@@ -49,14 +49,14 @@ int analyseExisting(const std::string& path) {
 int generate(const std::string& outputPath, const std::string& wavPath, bool showLevels) {
     const auto started = std::chrono::steady_clock::now();
     const Arrangement song = composeArrangement();
-    long long cycleFrames = kExpectedCycleFrames;
+    long long cycleFrames = expectedCycleFrames;
     for (int attempt = 0; attempt < 3; ++attempt) {
         const Timeline timeline{cycleFrames, song.bars};
         std::cout << std::fixed << std::setprecision(3) << "cycle " << cycleFrames << " frames, "
                   << song.bars << " bars at " << timeline.beatsPerMinute() << " BPM\n";
         const StereoBuffer mix = renderMix(timeline, song, showLevels ? &std::cout : nullptr);
         const MasteringResult mastered = masterCycle(
-            mix, cycleFrames + kTailFrames, MasteringTarget{}, showLevels ? &std::cout : nullptr);
+            mix, cycleFrames + tailFrames, MasteringTarget{}, showLevels ? &std::cout : nullptr);
         std::cout << "master: " << mastered.integratedLufs << " LUFS, true peak "
                   << mastered.truePeakDb << " dBTP, gain " << mastered.gainDb << " dB\n";
         if (!wavPath.empty() &&
