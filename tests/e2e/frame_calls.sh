@@ -4,18 +4,14 @@
 # millisecond at t = 10 that draws no text.
 . "$(dirname "$0")/lib.sh"
 FAKE_TICKS=${FAKE_TICKS:?path of the fake-ticks preload}
-wrapper=$(dpkg -L apitrace-tracers apitrace 2>/dev/null | grep '/glxtrace.so$' | head -n 1)
+wrapper=$(dpkg -L apitrace-tracers apitrace 2>/dev/null | grep '/glxtrace.so$' | head -n 1) || true
 [ -n "$wrapper" ] || fail "apitrace's GLX wrapper is not installed"
 
 # Calls of the second frame of a traced run at $1 milliseconds.
 frame_calls() {
     local trace="$WORK/run-$1.trace"
-    start_show SDL_AUDIODRIVER=dummy VELMORA_FAKE_TICKS="$1" TRACE_FILE="$trace" \
+    run_show SDL_AUDIODRIVER=dummy VELMORA_FAKE_TICKS="$1" TRACE_FILE="$trace" \
         LD_PRELOAD="$wrapper:$FAKE_TICKS"
-    wait_for_window
-    xdotool key Escape
-    wait_for_exit 20
-    expect_status 0
     apitrace dump --call-nos=no "$trace" 2>/dev/null |
         awk '/glXSwapBuffers/ { frame++; next } frame == 2' >"$WORK/frame-$1"
 }
@@ -35,8 +31,14 @@ actual:   $actual"
     fail "glyph buffers are not 96 bytes of dynamic data"
 grep -q 'glTexImage2D(target = GL_TEXTURE_2D, level = 0, internalformat = GL_R8, width = 256, height = 256, border = 0, format = GL_RED, type = GL_UNSIGNED_BYTE' "$WORK/frame-50000" ||
     fail "atlas upload differs"
+grep -q 'glUniform1f(location = 0, v0 = 11.5)' "$WORK/frame-50000" || fail "the background gets another time"
 grep -q 'glUniformMatrix4fv(.*count = 1, transpose = GL_FALSE, value = {1.34444' "$WORK/frame-50000" ||
     fail "mvp upload differs"
+# The text pass leaves no texture, program or array buffer behind.
+tail -n 4 "$WORK/frame-50000" | diff - <(printf '%s\n' \
+    'glBindTexture(target = GL_TEXTURE_2D, texture = 0)' 'glUseProgram(program = 0)' \
+    'glDisableVertexAttribArray(index = 0)' 'glBindBuffer(target = GL_ARRAY_BUFFER, buffer = 0)') ||
+    fail "the text pass leaves state behind"
 
 # 44000 ms: t = 10 exactly, no text; blending and the matrix all the same.
 frame_calls 44000

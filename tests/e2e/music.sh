@@ -9,12 +9,7 @@ music=$(dirname "$(readlink -f "$VELMORA")")/dancing.ogg
 # The first second of the stream is the first second of the decoded music.
 # The device may play a silent buffer or two before it is unpaused, so the
 # music may start a few whole buffers into the file.
-start_show SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$WORK/stream.raw"
-wait_for_window
-sleep 2
-xdotool key Escape
-wait_for_exit 10
-expect_status 0
+RUN_SECONDS=2 run_show SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$WORK/stream.raw"
 "$DECODE_MUSIC" "$music" 44100 >"$WORK/expected.raw" || fail "cannot decode the music"
 found=
 for buffers in 0 1 2 3 4 5 6 7 8; do
@@ -30,12 +25,7 @@ done
 mkdir "$WORK/nomusic"
 cp "$VELMORA" "$(dirname "$music")"/*.vsh "$(dirname "$music")"/*.fsh "$WORK/nomusic/"
 VELMORA="$WORK/nomusic/velmora"
-start_show SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$WORK/silence.raw"
-wait_for_window
-sleep 1
-xdotool key Escape
-wait_for_exit 10
-expect_status 0
+RUN_SECONDS=1 run_show SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$WORK/silence.raw"
 # SDL's disk driver announces itself on standard error; the show's own line is one.
 [ "$(grep -v -e '^CRITICAL: ' -e '^$' "$WORK/err" | wc -l)" -eq 1 ] || fail "expected one line on standard error"
 grep -q "^Couldn't open music $WORK/nomusic//dancing.ogg" "$WORK/err" || fail "the line does not name the music path"

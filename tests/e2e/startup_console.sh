@@ -1,44 +1,44 @@
 #!/usr/bin/env bash
-# What a normal start-up prints: the shader build lines and the one GL error
-# that a core context's extension query leaves for the quad's first check.
+# What a normal start-up prints: the shader build lines, then the reports of
+# the quad's check sites.
 . "$(dirname "$0")/lib.sh"
-QUAD_SOURCE=${QUAD_SOURCE:?path of Quad.cpp}
+GL_ERRORS=${GL_ERRORS:?path of the glGetError preload}
+NO_BASE_PATH=${NO_BASE_PATH:?path of the no-base-path preload}
+data_dir=$(dirname "$(readlink -f "$VELMORA")")
+mapfile -t sites < <(check_site_lines)
+[ "${#sites[@]}" -eq 9 ] || fail "expected nine check sites in the quad's source"
 
-start_show SDL_AUDIODRIVER=dummy
-wait_for_window
-xdotool key Escape
-wait_for_exit 10
-expect_status 0
+# expect_output SITE_LINE...: the shader lines, then one report per site line.
+expect_output() {
+    {
+        for pair in vert.vsh:frag.fsh heart.vsh:heart.fsh; do
+            printf 'Compiling shader : %s/%s\n' "$data_dir/" "${pair%:*}" "$data_dir/" "${pair#*:}"
+            echo "Linking program"
+        done
+        printf 'glError in file Quad.cpp @ line %s: XX\n' "$@"
+    } >"$WORK/expected"
+    diff -u "$WORK/expected" "$WORK/out" || fail "standard output differs"
+}
 
-dir=$(dirname "$(readlink -f "$VELMORA")")/
-site=$(grep -n 'GL_CHECK_SITE();' "$QUAD_SOURCE" | grep -v '#define' | head -n 1 | cut -d: -f1)
-cat >"$WORK/expected" <<END
-Compiling shader : ${dir}/vert.vsh
-Compiling shader : ${dir}/frag.fsh
-Linking program
-Compiling shader : ${dir}/heart.vsh
-Compiling shader : ${dir}/heart.fsh
-Linking program
-glError in file Quad.cpp @ line ${site}: XX
-END
-diff -u "$WORK/expected" "$WORK/out" || fail "standard output differs"
+# A core context refuses the extension query and leaves one error pending,
+# which the first check site reports.
+run_show SDL_AUDIODRIVER=dummy
+expect_output "${sites[0]}"
 [ ! -s "$WORK/err" ] || fail "standard error is not empty"
+
+# Nine errors pending one after another: each site reads one, once, so the
+# two sites of the constructor and the seven of the first frame report one
+# each, in order, and later frames report nothing.
+run_show SDL_AUDIODRIVER=dummy LD_PRELOAD="$GL_ERRORS" VELMORA_GL_ERRORS=9
+expect_output "${sites[@]}"
 echo "startup console: ok"
 
 # Without an executable directory the data files are looked for in the
 # current directory, and one line says so.
-NO_BASE_PATH=${NO_BASE_PATH:?path of the no-base-path preload}
-data_dir=$(dirname "$(readlink -f "$VELMORA")")
 cd "$data_dir"
-start_show SDL_AUDIODRIVER=dummy LD_PRELOAD="$NO_BASE_PATH"
-wait_for_window
-xdotool key Escape
-wait_for_exit 10
-expect_status 0
+run_show SDL_AUDIODRIVER=dummy LD_PRELOAD="$NO_BASE_PATH"
 [ "$(wc -l <"$WORK/err")" -eq 1 ] || fail "expected one line on standard error"
 grep -q 'current directory' "$WORK/err" || fail "the line does not say where the files are looked for"
 grep -q '^Compiling shader : \./heart\.fsh$' "$WORK/out" || fail "shaders not taken from the current directory"
-if grep -q 'Impossible to open' "$WORK/out"; then
-    fail "a shader file was not found in the current directory"
-fi
+! grep -q 'Impossible to open' "$WORK/out" || fail "a shader file was not found in the current directory"
 echo "no base path: ok"

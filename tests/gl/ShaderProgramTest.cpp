@@ -1,7 +1,7 @@
 #include "render/ShaderProgram.h"
 
-#include "GlTestEnvironment.h"
-#include "support/ConsoleCapture.h"
+#include "ShowEnvironment.h"
+#include "support/StdinFeed.h"
 #include "support/TempFile.h"
 
 #include <cstdio>
@@ -19,101 +19,68 @@ std::string compilingLine(const std::string& path) {
     return "Compiling shader : " + path + "\n";
 }
 
-std::string missingLine(const std::string& path) {
-    return "Impossible to open " + path +
-           ". Are you in the right directory ? Don't forget to read the FAQ !\n";
-}
-
 bool linked(GLuint program) {
     GLint status = GL_FALSE;
     glGetProgramiv(program, GL_LINK_STATUS, &status);
     return status == GL_TRUE;
 }
 
+// A program built from shader texts (null: no such file), its console output
+// and the paths it was given.
+struct Built {
+    std::string vertex;
+    std::string fragment;
+    std::string output;
+    GLuint programId;
+};
+
+Built build(const std::string& tag, const char* vertexText, const char* fragmentText) {
+    Built built;
+    built.vertex = writeTempFile(tag + ".vsh", vertexText != nullptr ? vertexText : "");
+    built.fragment = writeTempFile(tag + ".fsh", fragmentText != nullptr ? fragmentText : "");
+    built.vertex += vertexText != nullptr ? "" : ".missing";
+    built.fragment += fragmentText != nullptr ? "" : ".missing";
+    testing::internal::CaptureStdout();
+    built.programId = ShaderProgram(built.vertex.c_str(), built.fragment.c_str()).programId;
+    built.output = testing::internal::GetCapturedStdout();
+    return built;
+}
+
 } // namespace
 
-TEST(ShaderProgram, ValidPairPrintsProgressLinesInOrderAndLinks) {
-    REQUIRE_GL();
-    const std::string vertex = writeTempFile("valid.vsh", validVertex);
-    const std::string fragment = writeTempFile("valid.fsh", validFragment);
-    StdoutCapture capture;
-    const ShaderProgram program(vertex.c_str(), fragment.c_str());
-    const std::string output = capture.finish();
-    // llvmpipe reports empty logs for clean shaders, so only the progress lines show.
-    EXPECT_EQ(output, compilingLine(vertex) + compilingLine(fragment) + "Linking program\n");
-    EXPECT_NE(program.programId, 0u);
-    EXPECT_TRUE(linked(program.programId));
-    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
-}
-
-TEST(ShaderProgram, CompileErrorLogStandsAfterItsShadersLine) {
-    REQUIRE_GL();
-    const std::string vertex =
-        writeTempFile("broken.vsh", "#version 330 core\nvoid main() { x }\n");
-    const std::string fragment = writeTempFile("ok.fsh", validFragment);
-    StdoutCapture capture;
-    const ShaderProgram program(vertex.c_str(), fragment.c_str());
-    const std::string output = capture.finish();
-    const std::size_t vertexLine = output.find(compilingLine(vertex));
-    const std::size_t fragmentLine = output.find(compilingLine(fragment));
+// The progress lines of a clean build are checked end to end (e2e_startup_console).
+TEST(ShaderProgram, LogsStandAfterTheLinesOfTheirStep) {
+    REQUIRE_SHOW();
+    const Built built = build("broken", "#version 330 core\nvoid main() { x }\n", validFragment);
+    const std::string& output = built.output;
+    const std::size_t fragmentLine = output.find(compilingLine(built.fragment));
     const std::size_t linkLine = output.find("Linking program\n");
-    ASSERT_EQ(vertexLine, 0u);
-    ASSERT_NE(fragmentLine, std::string::npos);
-    ASSERT_NE(linkLine, std::string::npos);
+    ASSERT_EQ(output.find(compilingLine(built.vertex)), 0u);
     // The vertex log lies between the two compile lines; the link log follows.
-    EXPECT_GT(fragmentLine, compilingLine(vertex).size());
+    EXPECT_GT(fragmentLine, compilingLine(built.vertex).size());
     EXPECT_LT(fragmentLine, linkLine);
     EXPECT_GT(output.size(), linkLine + 16);
-    EXPECT_NE(program.programId, 0u);
-    EXPECT_FALSE(linked(program.programId));
+    EXPECT_NE(built.programId, 0u);
+    EXPECT_FALSE(linked(built.programId));
 }
 
-TEST(ShaderProgram, EmptyVertexFileIsStillCompiled) {
-    REQUIRE_GL();
-    const std::string vertex = writeTempFile("empty.vsh", "");
-    const std::string fragment = writeTempFile("ok2.fsh", validFragment);
-    StdoutCapture capture;
-    const ShaderProgram program(vertex.c_str(), fragment.c_str());
-    const std::string output = capture.finish();
-    EXPECT_EQ(output.rfind(compilingLine(vertex), 0), 0u);
-    EXPECT_NE(output.find("Linking program\n"), std::string::npos);
-    EXPECT_FALSE(linked(program.programId));
-}
-
-TEST(ShaderProgram, MissingVertexFilePrintsOneLineAndConsumesOneCharacter) {
-    REQUIRE_GL();
-    const std::string vertex = writeTempFile("dir-only", "") + ".missing.vsh";
-    const std::string fragment = writeTempFile("ok3.fsh", validFragment);
+TEST(ShaderProgram, MissingVertexFilePrintsOneLineReadsOneCharacterAndBuildsNothing) {
+    REQUIRE_SHOW();
     StdinFeed input("xy");
-    StdoutCapture capture;
-    const ShaderProgram program(vertex.c_str(), fragment.c_str());
-    const std::string output = capture.finish();
-    EXPECT_EQ(output, missingLine(vertex));
-    EXPECT_EQ(program.programId, 0u);
+    const Built built = build("novertex", nullptr, nullptr);
+    EXPECT_EQ(built.output, "Impossible to open " + built.vertex +
+                                ". Are you in the right directory ? Don't forget to read the "
+                                "FAQ !\n");
+    EXPECT_EQ(built.programId, 0u);
     EXPECT_EQ(std::getchar(), 'y');
 }
 
-TEST(ShaderProgram, MissingVertexFileWithMissingFragmentFileStillPrintsOneLine) {
-    REQUIRE_GL();
-    const std::string vertex = writeTempFile("x", "") + ".none.vsh";
-    const std::string fragment = vertex + ".none.fsh";
-    StdinFeed input("");
-    StdoutCapture capture;
-    const ShaderProgram program(vertex.c_str(), fragment.c_str());
-    EXPECT_EQ(capture.finish(), missingLine(vertex));
-    EXPECT_EQ(program.programId, 0u);
-}
-
 TEST(ShaderProgram, MissingFragmentFileIsCompiledAsEmptyTextWithoutAMessage) {
-    REQUIRE_GL();
-    const std::string vertex = writeTempFile("ok4.vsh", validVertex);
-    const std::string fragment = vertex + ".missing.fsh";
-    StdoutCapture capture;
-    const ShaderProgram program(vertex.c_str(), fragment.c_str());
-    const std::string output = capture.finish();
-    EXPECT_EQ(output.find("Impossible to open"), std::string::npos);
-    EXPECT_EQ(output.rfind(compilingLine(vertex) + compilingLine(fragment), 0), 0u);
-    EXPECT_NE(output.find("Linking program\n"), std::string::npos);
-    EXPECT_NE(program.programId, 0u);
-    EXPECT_FALSE(linked(program.programId));
+    REQUIRE_SHOW();
+    const Built built = build("nofragment", validVertex, nullptr);
+    EXPECT_EQ(built.output.rfind(compilingLine(built.vertex) + compilingLine(built.fragment), 0),
+              0u);
+    EXPECT_NE(built.output.find("Linking program\n"), std::string::npos);
+    EXPECT_NE(built.programId, 0u);
+    EXPECT_FALSE(linked(built.programId));
 }
