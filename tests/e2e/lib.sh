@@ -43,12 +43,7 @@ wait_for_window() {
 
 # Waits up to $1 seconds for the show to end; sets STATUS.
 wait_for_exit() {
-    local limit=$1 tenths=0
-    while kill -0 "$SHOW_PID" 2>/dev/null; do
-        [ "$tenths" -lt $((limit * 10)) ] || fail "the show did not end within $limit s"
-        sleep 0.1
-        tenths=$((tenths + 1))
-    done
+    timeout "$1" tail --pid="$SHOW_PID" -f /dev/null || fail "the show did not end within $1 s"
     STATUS=0
     wait "$SHOW_PID" || STATUS=$?
     SHOW_PID=
