@@ -14,9 +14,9 @@ long long framesFor(double seconds) {
     return static_cast<long long>(std::ceil(seconds * sampleRateHz));
 }
 
-// Hats and shakers are filtered noise; the two channels share most of their
-// noise so the hit stays a point in space, with a little private noise each
-// for air.
+// The noisy drums' raw material: the two channels share most of their noise
+// so a hit stays a point in space, with a little private noise each for air
+// (a share above 1 makes the sides all but independent: a wide wash).
 struct StereoNoise {
     NoiseSource common;
     NoiseSource leftOnly;
@@ -27,42 +27,56 @@ struct StereoNoise {
         : common(seed), leftOnly(seed ^ 0x5151ull), rightOnly(seed ^ 0xA2A2ull),
           privateShare(share) {}
 
-    void next(double& l, double& r) {
+    StereoFrame next() {
         const double c = common.next();
-        l = c + privateShare * leftOnly.next();
-        r = c + privateShare * rightOnly.next();
+        return {c + privateShare * leftOnly.next(), c + privateShare * rightOnly.next()};
     }
+};
+
+// Noise through a high-pass, and that through a resonant band-pass: the
+// clap, the hats and the crash each mix the two to their own colour.
+class FilteredNoise {
+public:
+    struct Tuning {
+        StereoFrame hz;
+        double q;
+    };
+    struct Outputs {
+        StereoFrame high;
+        StereoFrame band;
+    };
+
+    FilteredNoise(std::uint64_t seed, double privateShare, Tuning highPass, Tuning bandPass)
+        : noise(seed, privateShare) {
+        highFilter.tuneApart(highPass.hz.left, highPass.hz.right, highPass.q);
+        bandFilter.tuneApart(bandPass.hz.left, bandPass.hz.right, bandPass.q);
+    }
+
+    Outputs next() {
+        const StereoFrame high = highFilter.high(noise.next());
+        return {high, bandFilter.band(high)};
+    }
+
+private:
+    StereoNoise noise;
+    StereoFilter<StateVariableFilter> highFilter;
+    StereoFilter<StateVariableFilter> bandFilter;
 };
 
 void renderFilteredNoiseHit(StereoBuffer& out, const Timeline& timeline, double step, double gain,
                             double pan, std::uint64_t seed, double attack, double decay,
                             double length, double highPassHz, double bandHz) {
-    const long long frames = framesFor(length);
-    CircularWriter writer(out, timeline.stepToFrame(step));
-    StereoNoise noise(seed, 0.4);
-    StateVariableFilter highL, highR, bandL, bandR;
-    highL.tune(highPassHz, 0.7, sampleRateHz);
-    highR.tune(highPassHz, 0.7, sampleRateHz);
-    bandL.tune(bandHz, 0.9, sampleRateHz);
-    bandR.tune(bandHz, 0.9, sampleRateHz);
-    OnePoleLowPass airL, airR;
-    airL.tune(13000.0, sampleRateHz);
-    airR.tune(13000.0, sampleRateHz);
-    const PanGains pg = panGains(pan);
-    for (long long i = 0; i < frames; ++i) {
-        const double t = static_cast<double>(i) / sampleRateHz;
+    FilteredNoise noise(seed, 0.4, {{highPassHz, highPassHz}, 0.7}, {{bandHz, bandHz}, 0.9});
+    StereoFilter<OnePoleLowPass> air;
+    air.tune(13000.0);
+    const StereoFrame pg = panGains(pan);
+    addCircular(out, timeline.stepToFrame(step), framesFor(length), [&](long long, double t) {
         const double env = gain * hitLevel(t, attack, decay, length);
-        double l = 0.0;
-        double r = 0.0;
-        noise.next(l, r);
-        l = highL.process(l).high;
-        r = highR.process(r).high;
+        const FilteredNoise::Outputs x = noise.next();
         // Some plain high-passed noise, mostly a resonance that gives the hit its
         // colour; the top octave is softened so the hats shimmer rather than hiss.
-        l = airL.process(0.3 * l + bandL.process(l).band);
-        r = airR.process(0.3 * r + bandR.process(r).band);
-        writer.write(env * pg.left * l, env * pg.right * r);
-    }
+        return env * pg * air.process(0.3 * x.high + x.band);
+    });
 }
 
 } // namespace
@@ -71,15 +85,12 @@ void renderKick(StereoBuffer& out, const Timeline& timeline, const Hit& hit) {
     // A sine swept from about 270 Hz down to A1 (55 Hz), so the kick's body
     // sits on the key's tonic under the bass.
     constexpr double length = 0.36;
-    const long long frames = framesFor(length);
-    CircularWriter writer(out, timeline.stepToFrame(hit.step));
     double phase = 0.0;
     NoiseSource click(0x4B1C4ull);
     OnePoleHighPass clickFilter;
-    clickFilter.tune(2000.0, sampleRateHz);
+    clickFilter.tune(2000.0);
     const double drive = 1.6;
-    for (long long i = 0; i < frames; ++i) {
-        const double t = static_cast<double>(i) / sampleRateHz;
+    addCircular(out, timeline.stepToFrame(hit.step), framesFor(length), [&](long long, double t) {
         const double frequency = 55.0 + 175.0 * std::exp(-t / 0.03) + 40.0 * std::exp(-t / 0.006);
         phase = wrapPhase(phase + frequency / sampleRateHz);
         const double body = std::sin(twoPi * phase) * hitLevel(t, 0.0008, 0.13, length);
@@ -87,8 +98,8 @@ void renderKick(StereoBuffer& out, const Timeline& timeline, const Hit& hit) {
             clickFilter.process(click.next()) * hitLevel(t, 0.0003, 0.0025, 0.02);
         const double shaped = std::tanh(drive * body) / std::tanh(drive) + 0.25 * transient;
         const double v = hit.velocity * shaped;
-        writer.write(v, v);
-    }
+        return StereoFrame{v, v};
+    });
 }
 
 void renderKickPulse(std::vector<float>& pulse, const Timeline& timeline, const Hit& hit) {
@@ -108,57 +119,35 @@ void renderKickPulse(std::vector<float>& pulse, const Timeline& timeline, const 
 void renderClap(StereoBuffer& out, const Timeline& timeline, const Hit& hit, std::uint64_t seed) {
     // Several hands a few milliseconds apart, then the room.
     constexpr double length = 0.45;
-    const long long frames = framesFor(length);
-    CircularWriter writer(out, timeline.stepToFrame(hit.step));
-    StereoNoise noise(seed, 0.5);
-    StateVariableFilter bandL, bandR, highL, highR;
-    bandL.tune(1250.0, 1.3, sampleRateHz);
-    bandR.tune(1350.0, 1.3, sampleRateHz);
-    highL.tune(700.0, 0.7, sampleRateHz);
-    highR.tune(700.0, 0.7, sampleRateHz);
+    FilteredNoise noise(seed, 0.5, {{700.0, 700.0}, 0.7}, {{1250.0, 1350.0}, 1.3});
     constexpr double burstTimes[] = {0.0, 0.009, 0.019, 0.027};
-    for (long long i = 0; i < frames; ++i) {
-        const double t = static_cast<double>(i) / sampleRateHz;
+    addCircular(out, timeline.stepToFrame(hit.step), framesFor(length), [&](long long, double t) {
         double env = 0.0;
         for (double b : burstTimes) {
             env += hitLevel(t - b, 0.0004, 0.0045, 0.03);
         }
         env += 0.7 * hitLevel(t - 0.03, 0.002, 0.09, length - 0.03);
-        double l = 0.0;
-        double r = 0.0;
-        noise.next(l, r);
-        l = bandL.process(highL.process(l).high).band;
-        r = bandR.process(highR.process(r).high).band;
         const double g = 1.4 * hit.velocity * env;
-        writer.write(g * l, g * r);
-    }
+        return g * noise.next().band;
+    });
 }
 
 void renderSnare(StereoBuffer& out, const Timeline& timeline, const Hit& hit, std::uint64_t seed) {
     constexpr double length = 0.3;
-    const long long frames = framesFor(length);
-    CircularWriter writer(out, timeline.stepToFrame(hit.step));
     StereoNoise noise(seed, 0.3);
-    StateVariableFilter highL, highR;
-    highL.tune(1500.0, 0.7, sampleRateHz);
-    highR.tune(1500.0, 0.7, sampleRateHz);
+    StereoFilter<StateVariableFilter> high;
+    high.tune(1500.0, 0.7);
     SineOscillator drumHead;
     SineOscillator overtone;
-    for (long long i = 0; i < frames; ++i) {
-        const double t = static_cast<double>(i) / sampleRateHz;
+    addCircular(out, timeline.stepToFrame(hit.step), framesFor(length), [&](long long, double t) {
         const double tone =
             0.6 * drumHead.next(188.0 / sampleRateHz) + 0.3 * overtone.next(331.0 / sampleRateHz);
         const double toneEnv = hitLevel(t, 0.0005, 0.05, length);
         const double noiseEnv = hitLevel(t, 0.0005, 0.11, length);
-        double l = 0.0;
-        double r = 0.0;
-        noise.next(l, r);
-        l = highL.process(l).high;
-        r = highR.process(r).high;
+        const StereoFrame x = high.high(noise.next());
         const double g = hit.velocity;
-        writer.write(g * (tone * toneEnv + 0.6 * l * noiseEnv),
-                     g * (tone * toneEnv + 0.6 * r * noiseEnv));
-    }
+        return g * (0.6 * x * noiseEnv + tone * toneEnv);
+    });
 }
 
 void renderClosedHat(StereoBuffer& out, const Timeline& timeline, const Hit& hit,
@@ -180,58 +169,39 @@ void renderShaker(StereoBuffer& out, const Timeline& timeline, const Hit& hit, s
 
 void renderCrash(StereoBuffer& out, const Timeline& timeline, const Hit& hit, std::uint64_t seed) {
     constexpr double length = 3.2;
-    const long long frames = framesFor(length);
-    CircularWriter writer(out, timeline.stepToFrame(hit.step));
     // Fully independent noise per side: a wide wash.
-    StereoNoise noise(seed, 1.5);
-    StateVariableFilter highL, highR, bandL, bandR;
-    highL.tune(4200.0, 0.6, sampleRateHz);
-    highR.tune(4400.0, 0.6, sampleRateHz);
-    bandL.tune(8000.0, 0.8, sampleRateHz);
-    bandR.tune(8800.0, 0.8, sampleRateHz);
+    FilteredNoise noise(seed, 1.5, {{4200.0, 4400.0}, 0.6}, {{8000.0, 8800.0}, 0.8});
     // A few inharmonic partials for the metal.
     constexpr double partials[] = {3173.0, 4271.0, 5317.0, 6619.0};
     SineOscillator ring[4];
-    for (long long i = 0; i < frames; ++i) {
-        const double t = static_cast<double>(i) / sampleRateHz;
+    addCircular(out, timeline.stepToFrame(hit.step), framesFor(length), [&](long long, double t) {
         const double env = hit.velocity * hitLevel(t, 0.002, 0.9, length);
         double metal = 0.0;
         for (std::size_t k = 0; k < 4; ++k) {
             metal += ring[k].next(partials[k] / sampleRateHz);
         }
         metal *= 0.02 * std::exp(-t / 0.5);
-        double l = 0.0;
-        double r = 0.0;
-        noise.next(l, r);
-        l = highL.process(l).high;
-        r = highR.process(r).high;
-        l = 0.4 * l + 0.6 * bandL.process(l).band;
-        r = 0.4 * r + 0.6 * bandR.process(r).band;
-        writer.write(0.35 * env * (l + metal), 0.35 * env * (r + metal));
-    }
+        const FilteredNoise::Outputs x = noise.next();
+        return 0.35 * env * (0.4 * x.high + 0.6 * x.band + metal);
+    });
 }
 
 void renderRiser(StereoBuffer& out, const Timeline& timeline, const Sweep& sweep,
                  std::uint64_t seed) {
     const long long start = timeline.stepToFrame(sweep.step);
     const long long frames = timeline.stepToFrame(sweep.step + sweep.length) - start;
-    CircularWriter writer(out, start);
     StereoNoise noise(seed, 1.5);
-    StateVariableFilter bandL, bandR;
+    StereoFilter<StateVariableFilter> band;
     constexpr int controlInterval = 32;
     const double fadeOut = 0.012 * sampleRateHz;
-    for (long long i = 0; i < frames; ++i) {
+    addCircular(out, start, frames, [&](long long i, double) {
         const double progress = static_cast<double>(i) / static_cast<double>(frames);
         if (i % controlInterval == 0) {
             const double hz = 350.0 * std::pow(9000.0 / 350.0, progress);
-            bandL.tune(hz, 2.2, sampleRateHz);
-            bandR.tune(hz * 1.06, 2.2, sampleRateHz);
+            band.tuneApart(hz, hz * 1.06, 2.2);
         }
         const double tail = std::min(1.0, static_cast<double>(frames - i) / fadeOut);
         const double env = sweep.velocity * progress * progress * tail;
-        double l = 0.0;
-        double r = 0.0;
-        noise.next(l, r);
-        writer.write(0.35 * env * bandL.process(l).band, 0.35 * env * bandR.process(r).band);
-    }
+        return 0.35 * env * band.band(noise.next());
+    });
 }

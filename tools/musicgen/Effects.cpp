@@ -1,7 +1,5 @@
 #include "Effects.h"
 
-#include "Timeline.h"
-
 #include <algorithm>
 #include <cmath>
 
@@ -35,19 +33,17 @@ template <std::size_t N> void hadamard(std::array<double, N>& v) {
 PingPongDelay::PingPongDelay(double delaySeconds, double feedback, double dampingHz)
     : leftLine(framesFor(delaySeconds)), rightLine(framesFor(delaySeconds)),
       feedbackGain(feedback) {
-    leftDamping.tune(dampingHz, sampleRateHz);
-    rightDamping.tune(dampingHz, sampleRateHz);
+    damping.tune(dampingHz);
 }
 
-void PingPongDelay::process(double inL, double inR, double& outL, double& outR) {
-    const double fromLeft = leftLine.read();
-    const double fromRight = rightLine.read();
+StereoFrame PingPongDelay::process(StereoFrame input) {
+    const StereoFrame echo{leftLine.read(), rightLine.read()};
     // Everything enters on the left; the left echo feeds the right line and
     // the right echo feeds back to the left.
-    leftLine.write(0.5 * (inL + inR) + feedbackGain * rightDamping.process(fromRight));
-    rightLine.write(leftDamping.process(fromLeft));
-    outL = fromLeft;
-    outR = fromRight;
+    const StereoFrame damped = damping.process(echo);
+    leftLine.write(0.5 * (input.left + input.right) + feedbackGain * damped.right);
+    rightLine.write(damped.left);
+    return echo;
 }
 
 Reverb::Reverb(double decaySeconds, double dampingHz, double preDelaySeconds)
@@ -57,7 +53,7 @@ Reverb::Reverb(double decaySeconds, double dampingHz, double preDelaySeconds)
                                                          1871, 2053, 2311, 2647};
     for (std::size_t k = 0; k < lineCount; ++k) {
         lines.emplace_back(lengths[k]);
-        damping[k].tune(dampingHz, sampleRateHz);
+        damping[k].tune(dampingHz);
         // Gain per pass so that the tail falls 60 dB in decaySeconds.
         lineGain[k] =
             std::pow(10.0, -3.0 * static_cast<double>(lengths[k]) / (decaySeconds * sampleRateHz));
@@ -68,9 +64,9 @@ Reverb::Reverb(double decaySeconds, double dampingHz, double preDelaySeconds)
     }
 }
 
-void Reverb::process(double inL, double inR, double& outL, double& outR) {
+StereoFrame Reverb::process(StereoFrame input) {
     double x = preDelay.read();
-    preDelay.write(0.5 * (inL + inR));
+    preDelay.write(0.5 * (input.left + input.right));
     for (AllPass& diffuser : diffusers) {
         x = diffuser.process(x);
     }
@@ -78,13 +74,12 @@ void Reverb::process(double inL, double inR, double& outL, double& outR) {
     for (std::size_t k = 0; k < lineCount; ++k) {
         state[k] = lines[k].read();
     }
-    outL = state[0] - state[2] + state[4] - state[6];
-    outR = state[1] - state[3] + state[5] - state[7];
+    const StereoFrame output{state[0] - state[2] + state[4] - state[6],
+                             state[1] - state[3] + state[5] - state[7]};
     hadamard(state);
     for (std::size_t k = 0; k < lineCount; ++k) {
         const double sign = (k % 2 == 0) ? 1.0 : -1.0;
         lines[k].write(damping[k].process(state[k] * lineGain[k]) + sign * 0.35 * x);
     }
-    outL *= 0.5;
-    outR *= 0.5;
+    return output * 0.5;
 }

@@ -33,13 +33,12 @@ class PingPongDelay {
 public:
     PingPongDelay(double delaySeconds, double feedback, double dampingHz);
 
-    void process(double inL, double inR, double& outL, double& outR);
+    StereoFrame process(StereoFrame input);
 
 private:
     DelayLine leftLine;
     DelayLine rightLine;
-    OnePoleLowPass leftDamping;
-    OnePoleLowPass rightDamping;
+    StereoFilter<OnePoleLowPass> damping;
     double feedbackGain;
 };
 
@@ -50,7 +49,7 @@ class Reverb {
 public:
     Reverb(double decaySeconds, double dampingHz, double preDelaySeconds);
 
-    void process(double inL, double inR, double& outL, double& outR);
+    StereoFrame process(StereoFrame input);
 
 private:
     static constexpr std::size_t lineCount = 8;
@@ -77,19 +76,18 @@ private:
     std::array<double, lineCount> lineGain{};
 };
 
-// Runs an effect over a cycle buffer twice and keeps the second pass: the
-// first pass fills the effect's memory with the end of the cycle, so what
-// rings over the loop point is already there at the start.
-template <typename Effect> StereoBuffer processCycle(const StereoBuffer& input, Effect& effect) {
+// Runs an effect (anything with `StereoFrame process(StereoFrame)`) over a
+// cycle buffer twice and keeps the second pass: the first pass fills the
+// effect's memory with the end of the cycle, so what rings over the loop
+// point is already there at the start.
+template <typename Effect> StereoBuffer processCycle(const StereoBuffer& input, Effect&& effect) {
     StereoBuffer output(input.frames());
     for (int pass = 0; pass < 2; ++pass) {
         for (std::size_t i = 0; i < input.frames(); ++i) {
-            double l = 0.0;
-            double r = 0.0;
-            effect.process(input.left[i], input.right[i], l, r);
+            const StereoFrame y = effect.process({input.left[i], input.right[i]});
             if (pass == 1) {
-                output.left[i] = static_cast<float>(l);
-                output.right[i] = static_cast<float>(r);
+                output.left[i] = static_cast<float>(y.left);
+                output.right[i] = static_cast<float>(y.right);
             }
         }
     }

@@ -1,6 +1,7 @@
-// Filters for the voices and effects.
+// Filters for the voices and effects, at the music's sample rate.
 #pragma once
 
+#include "StereoBuffer.h"
 #include "base/ShowConstants.h"
 
 #include <algorithm>
@@ -17,9 +18,9 @@ public:
         double high;
     };
 
-    void tune(double cutoffHz, double q, double sampleRate) {
-        const double limited = std::clamp(cutoffHz, 10.0, 0.45 * sampleRate);
-        const double g = std::tan(pi * limited / sampleRate);
+    void tune(double cutoffHz, double q) {
+        const double limited = std::clamp(cutoffHz, 10.0, 0.45 * sampleRateHz);
+        const double g = std::tan(pi * limited / sampleRateHz);
         damping = 1.0 / q;
         a1 = 1.0 / (1.0 + g * (g + damping));
         a2 = g * a1;
@@ -48,9 +49,7 @@ private:
 // smoothing control signals.
 class OnePoleLowPass {
 public:
-    void tune(double cutoffHz, double sampleRate) {
-        coefficient = 1.0 - std::exp(-2.0 * pi * cutoffHz / sampleRate);
-    }
+    void tune(double cutoffHz) { coefficient = 1.0 - std::exp(-twoPi * cutoffHz / sampleRateHz); }
 
     double process(double input) {
         state += coefficient * (input - state);
@@ -64,10 +63,37 @@ private:
 
 class OnePoleHighPass {
 public:
-    void tune(double cutoffHz, double sampleRate) { lowPass.tune(cutoffHz, sampleRate); }
+    void tune(double cutoffHz) { lowPass.tune(cutoffHz); }
 
     double process(double input) { return input - lowPass.process(input); }
 
 private:
     OnePoleLowPass lowPass;
+};
+
+// One filter per channel, each with its own state. The right one may be
+// tuned a little apart from the left, which widens the sound.
+template <typename Filter> struct StereoFilter {
+    Filter left;
+    Filter right;
+
+    template <typename... Settings> void tune(double hz, Settings... settings) {
+        tuneApart(hz, hz, settings...);
+    }
+    template <typename... Settings>
+    void tuneApart(double leftHz, double rightHz, Settings... settings) {
+        left.tune(leftHz, settings...);
+        right.tune(rightHz, settings...);
+    }
+
+    // For filters with one output.
+    StereoFrame process(StereoFrame x) { return {left.process(x.left), right.process(x.right)}; }
+
+    // The state-variable filter's outputs.
+    StereoFrame band(StereoFrame x) {
+        return {left.process(x.left).band, right.process(x.right).band};
+    }
+    StereoFrame high(StereoFrame x) {
+        return {left.process(x.left).high, right.process(x.right).high};
+    }
 };

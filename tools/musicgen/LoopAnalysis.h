@@ -18,29 +18,20 @@ struct PlayerModel {
 
 struct LoopAnalysis {
     bool opened = false;
-    long long fileFrames = 0;         // length of the stream, read by decoding it all
-    long long jumpFrame = -1;         // frames handed out before the first jump (P)
-    long long positionAtJump = -1;    // decoder position that triggered it
-    long long secondCycleFrames = -1; // frames handed out between the first and second jump
-    bool shortFill = false;           // a callback got fewer frames than it asked for
-    long long resumeMismatches = 0;   // frames after the jump that differ from the stream's start
-    // Largest per-channel change from the last frame before the jump to the
-    // first after it.
+    long long fileFrames = 0;           // length of the stream, read by decoding it all
+    long long jumpFrame = -1;           // frames handed out before the first jump (P)
+    long long callbacksBeforeJump = -1; // the same in callbacks
+    long long positionAtJump = -1;      // decoder position that triggered it
+    long long secondCycleFrames = -1;   // frames handed out between the first and second jump
+    long long resumeMismatches = 0;     // frames after the jump that differ from the stream's start
+    // Largest change of one channel from one frame to the next: across the
+    // first jump, and anywhere else in what was handed out.
     int stepAtJump = 0;
-    // The same change where the file itself plays on past P.
-    int stepInFileAtJump = 0;
-    // Largest change anywhere else in the first `examined` frames.
     int largestStepElsewhere = 0;
-    long long largestStepElsewhereFrame = -1;
-    // Largest change within half a second of the jump, the jump excluded.
-    int largestStepNearJump = 0;
-    // After the jump, against the file's own continuation past P, in the
-    // first second.
-    int largestDeviationAfterJump = 0;
-    long long examinedFrames = 0;
 };
 
-LoopAnalysis analyseLoop(const std::string& path, const PlayerModel& player,
-                         double examineSeconds = 60.0);
+// A file that cannot be decoded gives `opened` false; one whose decoder
+// position never passes the loop point gives `jumpFrame` -1.
+LoopAnalysis analyseLoop(const std::string& path, const PlayerModel& player);
 
 void printLoopAnalysis(std::ostream& out, const LoopAnalysis& analysis);

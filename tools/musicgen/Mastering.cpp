@@ -2,6 +2,7 @@
 
 #include "Limiter.h"
 #include "Loudness.h"
+#include "base/ShowConstants.h"
 
 #include <algorithm>
 #include <cmath>
@@ -52,14 +53,14 @@ MasteringResult masterCycle(const StereoBuffer& cycle, long long fileFrames,
     result.gainDb = gainDb;
     result.integratedLufs = measured;
     result.truePeakDb = toDecibels(truePeak(file));
-    result.interleaved.resize(2 * file.frames());
+    result.interleaved.resize(audioChannels * file.frames());
     auto quantise = [](float x) {
         const double scaled = std::round(static_cast<double>(x) * 32767.0);
         return static_cast<std::int16_t>(std::clamp(scaled, -32768.0, 32767.0));
     };
     for (std::size_t i = 0; i < file.frames(); ++i) {
-        result.interleaved[2 * i] = quantise(file.left[i]);
-        result.interleaved[2 * i + 1] = quantise(file.right[i]);
+        result.interleaved[audioChannels * i] = quantise(file.left[i]);
+        result.interleaved[audioChannels * i + 1] = quantise(file.right[i]);
     }
     return result;
 }

@@ -7,13 +7,53 @@
 #include "Synths.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
+#include <initializer_list>
 #include <ostream>
-#include <string>
 #include <vector>
 
 namespace {
+
+// The buses in the order they are summed.
+enum Bus { Kick, Claps, Snares, Hats, Cymbals, Bass, Pad, Arp, Lead, Keys, Echoes, Room };
+constexpr std::size_t busCount = Room + 1;
+
+struct Fader {
+    const char* name;
+    double gain;
+};
+
+// Bus faders, balanced by each bus's loudness (see --levels): the kick
+// leads, the lead and bass sit a few LU below it, pads, clap and hats fill in
+// behind.
+constexpr std::array<Fader, busCount> faders{{{"kick", 0.62},
+                                              {"claps", 0.9},
+                                              {"snares", 0.34},
+                                              {"hats", 0.55},
+                                              {"cymbals", 0.35},
+                                              {"bass", 0.72},
+                                              {"pad", 0.8},
+                                              {"arp", 0.62},
+                                              {"lead", 1.35},
+                                              {"keys", 1.1},
+                                              {"echoes", 0.8},
+                                              {"reverb", 1.6}}};
+
+// A bus's contribution to an effect, relative to its fader.
+struct Send {
+    Bus bus;
+    double level;
+};
+
+StereoBuffer sumSends(const std::vector<StereoBuffer>& buses, std::initializer_list<Send> sends) {
+    StereoBuffer sum(buses.front().frames());
+    for (const Send& s : sends) {
+        sum.mix(buses[s.bus], s.level * faders[s.bus].gain);
+    }
+    return sum;
+}
 
 // Seeds for the noise of each hit: the part's tag in the high bits, the
 // hit's index in the low ones.
@@ -21,14 +61,12 @@ std::uint64_t seedFor(std::uint64_t partTag, std::size_t index) {
     return (partTag << 32) | static_cast<std::uint64_t>(index);
 }
 
-template <typename RenderHit>
-StereoBuffer renderHits(const Timeline& timeline, const std::vector<Hit>& hits,
-                        std::uint64_t partTag, RenderHit render) {
-    StereoBuffer bus(static_cast<std::size_t>(timeline.cycleFrames));
-    for (std::size_t i = 0; i < hits.size(); ++i) {
-        render(bus, timeline, hits[i], seedFor(partTag, i));
+template <typename Event, typename RenderEvent>
+void renderSeeded(StereoBuffer& bus, const Timeline& timeline, const std::vector<Event>& events,
+                  std::uint64_t partTag, RenderEvent render) {
+    for (std::size_t i = 0; i < events.size(); ++i) {
+        render(bus, timeline, events[i], seedFor(partTag, i));
     }
-    return bus;
 }
 
 // Lowers a bus under the kick. Depth 0.5 halves the level at the kick.
@@ -41,27 +79,13 @@ void duck(StereoBuffer& bus, const std::vector<float>& pulse, double depth) {
 }
 
 // Keeps rumble out of the reverb and the master.
-class StereoHighPass {
-public:
-    explicit StereoHighPass(double hz) {
-        left.tune(hz, sampleRateHz);
-        right.tune(hz, sampleRateHz);
-    }
-    void process(double inL, double inR, double& outL, double& outR) {
-        outL = left.process(inL);
-        outR = right.process(inR);
-    }
+StereoFilter<OnePoleHighPass> highPass(double hz) {
+    StereoFilter<OnePoleHighPass> filter;
+    filter.tune(hz);
+    return filter;
+}
 
-private:
-    OnePoleHighPass left;
-    OnePoleHighPass right;
-};
-
-void reportLevel(std::ostream* levels, const std::string& name, const StereoBuffer& bus,
-                 double gain) {
-    if (levels == nullptr) {
-        return;
-    }
+void reportLevel(std::ostream& levels, const char* name, const StereoBuffer& bus, double gain) {
     StereoBuffer scaled(bus.frames());
     scaled.mix(bus, gain);
     double peak = 0.0;
@@ -69,139 +93,79 @@ void reportLevel(std::ostream* levels, const std::string& name, const StereoBuff
         peak = std::max({peak, std::fabs(static_cast<double>(scaled.left[i])),
                          std::fabs(static_cast<double>(scaled.right[i]))});
     }
-    *levels << name << ": " << integratedLoudness(scaled) << " LUFS, peak " << toDecibels(peak)
-            << " dBFS\n";
-}
-
-struct Send {
-    const StereoBuffer* bus;
-    double level;
-};
-
-StereoBuffer sumSends(std::size_t frames, const std::vector<Send>& sends) {
-    StereoBuffer sum(frames);
-    for (const Send& s : sends) {
-        sum.mix(*s.bus, s.level);
-    }
-    return sum;
+    levels << name << ": " << integratedLoudness(scaled) << " LUFS, peak " << toDecibels(peak)
+           << " dBFS\n";
 }
 
 } // namespace
 
 StereoBuffer renderMix(const Timeline& timeline, const Arrangement& song, std::ostream* levels) {
     const std::size_t frames = static_cast<std::size_t>(timeline.cycleFrames);
+    std::vector<StereoBuffer> bus(busCount, StereoBuffer(frames));
 
     std::vector<float> pulse(frames, 0.0f);
     for (const Hit& kick : song.kicks) {
         renderKickPulse(pulse, timeline, kick);
+        renderKick(bus[Kick], timeline, kick);
     }
+    renderSeeded(bus[Claps], timeline, song.claps, 1, renderClap);
+    renderSeeded(bus[Snares], timeline, song.snares, 2, renderSnare);
+    renderSeeded(bus[Hats], timeline, song.closedHats, 3, renderClosedHat);
+    StereoBuffer openHats(frames);
+    renderSeeded(openHats, timeline, song.openHats, 4, renderOpenHat);
+    bus[Hats].mix(openHats, 1.0);
+    StereoBuffer shakers(frames);
+    renderSeeded(shakers, timeline, song.shakers, 5, renderShaker);
+    bus[Hats].mix(shakers, 1.0);
+    renderSeeded(bus[Cymbals], timeline, song.crashes, 6, renderCrash);
+    renderSeeded(bus[Cymbals], timeline, song.risers, 7, renderRiser);
 
-    StereoBuffer kick(frames);
-    for (const Hit& hit : song.kicks) {
-        renderKick(kick, timeline, hit);
-    }
-    StereoBuffer claps = renderHits(timeline, song.claps, 1, renderClap);
-    StereoBuffer snares = renderHits(timeline, song.snares, 2, renderSnare);
-    StereoBuffer hats = renderHits(timeline, song.closedHats, 3, renderClosedHat);
-    hats.mix(renderHits(timeline, song.openHats, 4, renderOpenHat), 1.0);
-    hats.mix(renderHits(timeline, song.shakers, 5, renderShaker), 1.0);
-    StereoBuffer cymbals = renderHits(timeline, song.crashes, 6, renderCrash);
-    for (std::size_t i = 0; i < song.risers.size(); ++i) {
-        renderRiser(cymbals, timeline, song.risers[i], seedFor(7, i));
-    }
-
-    StereoBuffer bass(frames);
     for (const Note& note : song.bass) {
-        renderBassNote(bass, timeline, note, song.bassCutoff);
+        renderBassNote(bus[Bass], timeline, note, song.bassCutoff);
     }
-    StereoBuffer pad(frames);
     for (std::size_t i = 0; i < song.pad.size(); ++i) {
-        renderPadNote(pad, timeline, song.pad[i], song.padCutoff, seedFor(8, i));
+        renderPadNote(bus[Pad], timeline, song.pad[i], song.padCutoff, seedFor(8, i));
     }
-    StereoBuffer arp(frames);
     for (const Note& note : song.arp) {
-        renderPluckNote(arp, timeline, note, song.arpCutoff);
+        renderPluckNote(bus[Arp], timeline, note, song.arpCutoff);
     }
-    StereoBuffer lead(frames);
     for (std::size_t i = 0; i < song.lead.size(); ++i) {
-        renderLeadNote(lead, timeline, song.lead[i], i > 0 ? &song.lead[i - 1] : nullptr);
+        renderLeadNote(bus[Lead], timeline, song.lead[i], i > 0 ? &song.lead[i - 1] : nullptr);
     }
-    StereoBuffer keys(frames);
     for (const Note& note : song.keys) {
-        renderKeysNote(keys, timeline, note);
+        renderKeysNote(bus[Keys], timeline, note);
     }
 
     // The pump: pads breathe hardest, the bass a little, so kick and bass
     // never fight over the low end.
-    duck(bass, pulse, 0.45);
-    duck(pad, pulse, 0.6);
-    duck(arp, pulse, 0.35);
-
-    // Bus faders, balanced by each bus's loudness (see --levels): the kick
-    // leads, the lead and bass sit a few LU below it, pads, clap and hats
-    // fill in behind.
-    const double kickGain = 0.62;
-    const double clapGain = 0.9;
-    const double snareGain = 0.34;
-    const double hatGain = 0.55;
-    const double cymbalGain = 0.35;
-    const double bassGain = 0.72;
-    const double padGain = 0.8;
-    const double arpGain = 0.62;
-    const double leadGain = 1.35;
-    const double keysGain = 1.1;
-    const double echoReturn = 0.8;
-    const double reverbReturn = 1.6;
+    duck(bus[Bass], pulse, 0.45);
+    duck(bus[Pad], pulse, 0.6);
+    duck(bus[Arp], pulse, 0.35);
 
     // Echo of three sixteenths, a dotted eighth, the classic dance delay.
-    PingPongDelay delay(3.0 * timeline.secondsPerStep(), 0.42, 3800.0);
-    const StereoBuffer delaySend = sumSends(
-        frames, {{&arp, 0.35 * arpGain}, {&lead, 0.25 * leadGain}, {&keys, 0.3 * keysGain}});
-    StereoBuffer echoes = processCycle(delaySend, delay);
-    duck(echoes, pulse, 0.4);
+    bus[Echoes] = processCycle(sumSends(bus, {{Arp, 0.35}, {Lead, 0.25}, {Keys, 0.3}}),
+                               PingPongDelay(3.0 * timeline.secondsPerStep(), 0.42, 3800.0));
+    duck(bus[Echoes], pulse, 0.4);
 
-    StereoHighPass reverbHighPass(220.0);
-    const StereoBuffer reverbSend = sumSends(frames, {{&claps, 0.18 * clapGain},
-                                                      {&snares, 0.2 * snareGain},
-                                                      {&hats, 0.06 * hatGain},
-                                                      {&cymbals, 0.25 * cymbalGain},
-                                                      {&pad, 0.3 * padGain},
-                                                      {&arp, 0.2 * arpGain},
-                                                      {&lead, 0.22 * leadGain},
-                                                      {&keys, 0.4 * keysGain},
-                                                      {&echoes, 0.25}});
-    const StereoBuffer filteredSend = processCycle(reverbSend, reverbHighPass);
-    Reverb room(2.4, 5500.0, 0.02);
-    StereoBuffer reverb = processCycle(filteredSend, room);
-    duck(reverb, pulse, 0.35);
-
-    reportLevel(levels, "kick", kick, kickGain);
-    reportLevel(levels, "claps", claps, clapGain);
-    reportLevel(levels, "snares", snares, snareGain);
-    reportLevel(levels, "hats", hats, hatGain);
-    reportLevel(levels, "cymbals", cymbals, cymbalGain);
-    reportLevel(levels, "bass", bass, bassGain);
-    reportLevel(levels, "pad", pad, padGain);
-    reportLevel(levels, "arp", arp, arpGain);
-    reportLevel(levels, "lead", lead, leadGain);
-    reportLevel(levels, "keys", keys, keysGain);
-    reportLevel(levels, "echoes", echoes, echoReturn);
-    reportLevel(levels, "reverb", reverb, reverbReturn);
+    StereoBuffer roomSend = sumSends(bus, {{Claps, 0.18},
+                                           {Snares, 0.2},
+                                           {Hats, 0.06},
+                                           {Cymbals, 0.25},
+                                           {Pad, 0.3},
+                                           {Arp, 0.2},
+                                           {Lead, 0.22},
+                                           {Keys, 0.4}});
+    // The echoes reach the room at a level of their own, not through their fader.
+    roomSend.mix(bus[Echoes], 0.25);
+    bus[Room] = processCycle(processCycle(roomSend, highPass(220.0)), Reverb(2.4, 5500.0, 0.02));
+    duck(bus[Room], pulse, 0.35);
 
     StereoBuffer mix(frames);
-    mix.mix(kick, kickGain);
-    mix.mix(claps, clapGain);
-    mix.mix(snares, snareGain);
-    mix.mix(hats, hatGain);
-    mix.mix(cymbals, cymbalGain);
-    mix.mix(bass, bassGain);
-    mix.mix(pad, padGain);
-    mix.mix(arp, arpGain);
-    mix.mix(lead, leadGain);
-    mix.mix(keys, keysGain);
-    mix.mix(echoes, echoReturn);
-    mix.mix(reverb, reverbReturn);
-
-    StereoHighPass subsonic(22.0);
-    return processCycle(mix, subsonic);
+    for (std::size_t b = 0; b < busCount; ++b) {
+        if (levels != nullptr) {
+            reportLevel(*levels, faders[b].name, bus[b], faders[b].gain);
+        }
+        mix.mix(bus[b], faders[b].gain);
+    }
+    return processCycle(mix, highPass(22.0));
 }

@@ -4,11 +4,9 @@
 // most of that for the cost of two branches.
 #pragma once
 
-#include "base/ShowConstants.h"
+#include "StereoBuffer.h"
 
 #include <cmath>
-
-constexpr double twoPi = 2.0 * pi;
 
 inline double noteFrequency(double midiNote) {
     return 440.0 * std::exp2((midiNote - 69.0) / 12.0);
@@ -70,11 +68,7 @@ class SineOscillator {
 public:
     explicit SineOscillator(double startPhase = 0.0) : phase(wrapPhase(startPhase)) {}
 
-    double next(double increment) {
-        const double value = std::sin(twoPi * phase);
-        phase = wrapPhase(phase + increment);
-        return value;
-    }
+    double next(double increment) { return nextWithOffset(increment, 0.0); }
 
     // For phase modulation: the carrier's own phase plus an offset in cycles.
     double nextWithOffset(double increment, double offsetCycles) {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-PanGains panGains(double pan) {
-    const double angle = (std::clamp(pan, -1.0, 1.0) + 1.0) * 0.7853981633974483;
+StereoFrame panGains(double pan) {
+    const double angle = (std::clamp(pan, -1.0, 1.0) + 1.0) * pi / 4.0;
     return {std::cos(angle) * std::sqrt(2.0), std::sin(angle) * std::sqrt(2.0)};
 }

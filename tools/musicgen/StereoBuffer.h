@@ -3,8 +3,37 @@
 // lands at its start, where it would sound after the player's jump back.
 #pragma once
 
+#include "base/ShowConstants.h"
+
 #include <cstddef>
 #include <vector>
+
+constexpr double sampleRateHz = audioSampleRate;
+constexpr double twoPi = 2.0 * pi;
+
+// One frame, or a pair of per-channel settings. The operators work channel
+// by channel, in the order written, so a stereo expression rounds exactly as
+// its two one-channel forms would.
+struct StereoFrame {
+    double left;
+    double right;
+};
+
+inline StereoFrame operator*(StereoFrame a, StereoFrame b) {
+    return {a.left * b.left, a.right * b.right};
+}
+inline StereoFrame operator*(double gain, StereoFrame x) {
+    return {gain * x.left, gain * x.right};
+}
+inline StereoFrame operator*(StereoFrame x, double gain) {
+    return {x.left * gain, x.right * gain};
+}
+inline StereoFrame operator+(StereoFrame a, StereoFrame b) {
+    return {a.left + b.left, a.right + b.right};
+}
+inline StereoFrame operator+(StereoFrame x, double offset) {
+    return {x.left + offset, x.right + offset};
+}
 
 struct StereoBuffer {
     std::vector<float> left;
@@ -14,11 +43,6 @@ struct StereoBuffer {
         : left(frameCount, 0.0f), right(frameCount, 0.0f) {}
 
     std::size_t frames() const { return left.size(); }
-
-    void add(std::size_t frame, double l, double r) {
-        left[frame] += static_cast<float>(l);
-        right[frame] += static_cast<float>(r);
-    }
 
     // this += gain * other
     void mix(const StereoBuffer& other, double gain) {
@@ -30,34 +54,22 @@ struct StereoBuffer {
     }
 };
 
-// Writes consecutive frames from a start position, wrapping at the cycle end.
-class CircularWriter {
-public:
-    CircularWriter(StereoBuffer& target, long long startFrame)
-        : buffer(target), index(wrap(startFrame, target.frames())) {}
-
-    void write(double l, double r) {
-        buffer.add(index, l, r);
-        if (++index == buffer.frames()) {
+// Adds `frames` frames to a cycle from frame `start` on, wrapping at its end.
+// `frameAt(i, t)` gives frame i, t seconds after the start.
+template <typename FrameAt>
+void addCircular(StereoBuffer& out, long long start, long long frames, FrameAt frameAt) {
+    const long long n = static_cast<long long>(out.frames());
+    std::size_t index = static_cast<std::size_t>(((start % n) + n) % n);
+    for (long long i = 0; i < frames; ++i) {
+        const StereoFrame x = frameAt(i, static_cast<double>(i) / sampleRateHz);
+        out.left[index] += static_cast<float>(x.left);
+        out.right[index] += static_cast<float>(x.right);
+        if (++index == out.frames()) {
             index = 0;
         }
     }
-
-private:
-    static std::size_t wrap(long long frame, std::size_t length) {
-        const long long n = static_cast<long long>(length);
-        return static_cast<std::size_t>(((frame % n) + n) % n);
-    }
-
-    StereoBuffer& buffer;
-    std::size_t index;
-};
+}
 
 // Constant-power panning, scaled so that the centre keeps unit gain on both
 // sides. `pan` runs from -1 (left) to +1 (right).
-struct PanGains {
-    double left;
-    double right;
-};
-
-PanGains panGains(double pan);
+StereoFrame panGains(double pan);

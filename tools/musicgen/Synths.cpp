@@ -15,16 +15,28 @@ namespace {
 // finer than any sweep here.
 constexpr long long controlInterval = 32;
 
-long long voiceFrames(double gateSeconds, const AdsrShape& shape) {
-    return static_cast<long long>(std::ceil((gateSeconds + releaseSpan(shape)) * sampleRateHz));
-}
+// A note's place in the cycle: its first frame, how long the key is held,
+// and how many frames it sounds, release included.
+struct Voice {
+    Voice(const Timeline& timeline, const Note& note, double heldSteps, const AdsrShape& envelope)
+        : shape(envelope), gate(heldSteps * timeline.secondsPerStep()),
+          start(timeline.stepToFrame(note.step)),
+          frames(static_cast<long long>(std::ceil((gate + releaseSpan(shape)) * sampleRateHz))) {}
+
+    double level(double t) const { return adsrLevel(shape, t, gate); }
+
+    AdsrShape shape;
+    double gate;
+    long long start;
+    long long frames;
+};
 
 // Four-pole low-pass: two state-variable stages in series.
 class LowPass24 {
 public:
     void tune(double hz, double q) {
-        first.tune(hz, q, sampleRateHz);
-        second.tune(hz, 0.7071, sampleRateHz);
+        first.tune(hz, q);
+        second.tune(hz, 0.7071);
     }
     double process(double x) { return second.process(first.process(x).low).low; }
 
@@ -37,27 +49,22 @@ private:
 
 void renderBassNote(StereoBuffer& out, const Timeline& timeline, const Note& note,
                     const Automation& cutoff) {
-    const AdsrShape shape{0.003, 0.15, 0.85, 0.025};
-    const double gate = note.length * timeline.secondsPerStep();
-    const long long start = timeline.stepToFrame(note.step);
-    const long long frames = voiceFrames(gate, shape);
-    CircularWriter writer(out, start);
+    const Voice voice(timeline, note, note.length, {0.003, 0.15, 0.85, 0.025});
     const double increment = noteFrequency(note.pitch) / sampleRateHz;
     SawOscillator saw(0.5);
     SineOscillator sub;
     LowPass24 filter;
-    for (long long i = 0; i < frames; ++i) {
-        const double t = static_cast<double>(i) / sampleRateHz;
+    addCircular(out, voice.start, voice.frames, [&](long long i, double t) {
         if (i % controlInterval == 0) {
-            const double step = timeline.frameToStep(start + i);
+            const double step = timeline.frameToStep(voice.start + i);
             const double base = cutoffFromOctaves(cutoff.valueAt(step));
             filter.tune(base * (1.0 + 2.5 * std::exp(-t / 0.06)), 0.9);
         }
         const double raw = 0.6 * saw.next(increment) + 0.7 * sub.next(increment);
         const double shaped = std::tanh(1.3 * filter.process(raw));
-        const double v = 0.55 * note.velocity * adsrLevel(shape, t, gate) * shaped;
-        writer.write(v, v);
-    }
+        const double v = 0.55 * note.velocity * voice.level(t) * shaped;
+        return StereoFrame{v, v};
+    });
 }
 
 void renderPadNote(StereoBuffer& out, const Timeline& timeline, const Note& note,
@@ -66,76 +73,58 @@ void renderPadNote(StereoBuffer& out, const Timeline& timeline, const Note& note
     // their slow beating, which keeps the centre solid in mono.
     constexpr std::array<double, 5> detuneCents{-13.0, -5.5, 0.0, 6.0, 12.5};
     constexpr std::array<double, 5> pans{-0.7, 0.35, 0.0, -0.35, 0.7};
-    const AdsrShape shape{0.12, 0.8, 0.8, 0.4};
-    const double gate = note.length * timeline.secondsPerStep();
-    const long long start = timeline.stepToFrame(note.step);
-    const long long frames = voiceFrames(gate, shape);
-    CircularWriter writer(out, start);
+    const Voice voice(timeline, note, note.length, {0.12, 0.8, 0.8, 0.4});
     NoiseSource phases(seed);
-    std::array<SawOscillator, 5> saws{SawOscillator(phases.next()), SawOscillator(phases.next()),
-                                      SawOscillator(phases.next()), SawOscillator(phases.next()),
-                                      SawOscillator(phases.next())};
+    std::array<SawOscillator, 5> saws;
     std::array<double, 5> increments{};
-    std::array<PanGains, 5> gains{};
+    std::array<StereoFrame, 5> gains{};
     const double frequency = noteFrequency(note.pitch);
     for (std::size_t k = 0; k < 5; ++k) {
+        saws[k] = SawOscillator(phases.next());
         increments[k] = frequency * centsToRatio(detuneCents[k]) / sampleRateHz;
         gains[k] = panGains(pans[k]);
     }
-    LowPass24 filterL, filterR;
-    for (long long i = 0; i < frames; ++i) {
-        const double t = static_cast<double>(i) / sampleRateHz;
+    StereoFilter<LowPass24> filter;
+    addCircular(out, voice.start, voice.frames, [&](long long i, double t) {
         if (i % controlInterval == 0) {
-            const double hz = cutoffFromOctaves(cutoff.valueAt(timeline.frameToStep(start + i)));
-            filterL.tune(hz, 0.8);
-            filterR.tune(hz * 1.04, 0.8);
+            const double hz =
+                cutoffFromOctaves(cutoff.valueAt(timeline.frameToStep(voice.start + i)));
+            filter.tuneApart(hz, hz * 1.04, 0.8);
         }
-        double l = 0.0;
-        double r = 0.0;
+        StereoFrame x{0.0, 0.0};
         for (std::size_t k = 0; k < 5; ++k) {
-            const double v = saws[k].next(increments[k]);
-            l += gains[k].left * v;
-            r += gains[k].right * v;
+            x = x + gains[k] * saws[k].next(increments[k]);
         }
-        const double env = 0.06 * note.velocity * adsrLevel(shape, t, gate);
-        writer.write(env * filterL.process(l), env * filterR.process(r));
-    }
+        const double env = 0.06 * note.velocity * voice.level(t);
+        return env * filter.process(x);
+    });
 }
 
 void renderPluckNote(StereoBuffer& out, const Timeline& timeline, const Note& note,
                      const Automation& cutoff) {
-    const AdsrShape shape{0.002, 0.14, 0.0, 0.08};
-    const double gate = note.length * timeline.secondsPerStep();
-    const long long start = timeline.stepToFrame(note.step);
-    const long long frames = voiceFrames(gate, shape);
-    CircularWriter writer(out, start);
+    const Voice voice(timeline, note, note.length, {0.002, 0.14, 0.0, 0.08});
     const double frequency = noteFrequency(note.pitch);
     SawOscillator saw(0.5);
     SquareOscillator square(0.25);
     LowPass24 filter;
-    for (long long i = 0; i < frames; ++i) {
-        const double t = static_cast<double>(i) / sampleRateHz;
+    addCircular(out, voice.start, voice.frames, [&](long long i, double t) {
         if (i % controlInterval == 0) {
-            const double base = cutoffFromOctaves(cutoff.valueAt(timeline.frameToStep(start + i)));
+            const double base =
+                cutoffFromOctaves(cutoff.valueAt(timeline.frameToStep(voice.start + i)));
             const double accent = 1.0 + 4.0 * note.velocity * std::exp(-t / 0.045);
             filter.tune(base * accent, 1.2);
         }
         const double raw = 0.6 * saw.next(frequency / sampleRateHz) +
                            0.4 * square.next(frequency * centsToRatio(-8.0) / sampleRateHz);
-        const double v = 0.3 * note.velocity * adsrLevel(shape, t, gate) * filter.process(raw);
-        writer.write(v, v);
-    }
+        const double v = 0.3 * note.velocity * voice.level(t) * filter.process(raw);
+        return StereoFrame{v, v};
+    });
 }
 
 void renderLeadNote(StereoBuffer& out, const Timeline& timeline, const Note& note,
                     const Note* previous) {
-    const AdsrShape shape{0.006, 0.35, 0.75, 0.07};
     // A little shorter than written, so repeated notes articulate.
-    const double gate = (note.length - 0.15) * timeline.secondsPerStep();
-    const long long start = timeline.stepToFrame(note.step);
-    const long long frames = voiceFrames(gate, shape);
-    CircularWriter writer(out, start);
-
+    const Voice voice(timeline, note, note.length - 0.15, {0.006, 0.35, 0.75, 0.07});
     double glideFrom = note.pitch;
     if (previous != nullptr) {
         const double previousEnd = previous->step + previous->length;
@@ -147,56 +136,44 @@ void renderLeadNote(StereoBuffer& out, const Timeline& timeline, const Note& not
     SawOscillator sawA(0.5);
     SawOscillator sawB(0.1);
     SineOscillator subOctave;
-    LowPass24 filterL, filterR;
-    const PanGains left = panGains(-0.3);
-    const PanGains right = panGains(0.3);
+    StereoFilter<LowPass24> filter;
+    const StereoFrame panA = panGains(-0.3);
+    const StereoFrame panB = panGains(0.3);
     const double keyTrack = std::sqrt(noteFrequency(note.pitch) / 440.0);
-    for (long long i = 0; i < frames; ++i) {
-        const double t = static_cast<double>(i) / sampleRateHz;
+    addCircular(out, voice.start, voice.frames, [&](long long i, double t) {
         // Delayed vibrato, as a singer would: straight at first, then a gentle 5.3 Hz wave.
         const double vibratoDepth = 0.18 * std::clamp((t - 0.2) / 0.3, 0.0, 1.0);
         const double vibrato = vibratoDepth * std::sin(twoPi * 5.3 * t);
         const double pitch = note.pitch + (glideFrom - note.pitch) * std::exp(-t / glideTime * 3.0);
         const double frequency = noteFrequency(pitch + vibrato);
         if (i % controlInterval == 0) {
-            const double hz = keyTrack * (2800.0 + 2800.0 * std::exp(-t / 0.15));
-            filterL.tune(hz, 0.85);
-            filterR.tune(hz, 0.85);
+            filter.tune(keyTrack * (2800.0 + 2800.0 * std::exp(-t / 0.15)), 0.85);
         }
         const double a = sawA.next(frequency * centsToRatio(-7.0) / sampleRateHz);
         const double b = sawB.next(frequency * centsToRatio(7.0) / sampleRateHz);
         const double s = 0.35 * subOctave.next(0.5 * frequency / sampleRateHz);
-        const double l = left.left * a + right.left * b + s;
-        const double r = left.right * a + right.right * b + s;
-        const double env = 0.12 * note.velocity * adsrLevel(shape, t, gate);
-        writer.write(env * filterL.process(l), env * filterR.process(r));
-    }
+        const double env = 0.12 * note.velocity * voice.level(t);
+        return env * filter.process(panA * a + panB * b + s);
+    });
 }
 
 void renderKeysNote(StereoBuffer& out, const Timeline& timeline, const Note& note) {
     // Two-operator FM in the manner of an electric piano: a modulator at the
     // carrier's frequency whose depth dies away (the bark of the hammer),
     // plus a brief high partial for the tine.
-    const AdsrShape shape{0.002, 1.1, 0.0, 0.3};
-    const double gate = note.length * timeline.secondsPerStep();
-    const long long start = timeline.stepToFrame(note.step);
-    const long long frames = voiceFrames(gate, shape);
-    CircularWriter writer(out, start);
+    const Voice voice(timeline, note, note.length, {0.002, 1.1, 0.0, 0.3});
     const double frequency = noteFrequency(note.pitch);
     SineOscillator carrier;
     SineOscillator modulator;
     SineOscillator tine;
-    for (long long i = 0; i < frames; ++i) {
-        const double t = static_cast<double>(i) / sampleRateHz;
+    addCircular(out, voice.start, voice.frames, [&](long long, double t) {
         const double index = 0.25 + 0.9 * note.velocity * std::exp(-t / 0.35);
         const double tineIndex = 0.25 * std::exp(-t / 0.025);
         const double offset = index * modulator.next(frequency / sampleRateHz) / twoPi +
                               tineIndex * tine.next(7.0 * frequency / sampleRateHz) / twoPi;
         const double v = carrier.nextWithOffset(frequency / sampleRateHz, offset);
         // A slow auto-pan, as the classic instrument's tremolo.
-        const double pan = 0.3 * std::sin(twoPi * 4.2 * t);
-        const PanGains pg = panGains(pan);
-        const double env = 0.22 * note.velocity * adsrLevel(shape, t, gate);
-        writer.write(env * pg.left * v, env * pg.right * v);
-    }
+        const double env = 0.22 * note.velocity * voice.level(t);
+        return env * panGains(0.3 * std::sin(twoPi * 4.2 * t)) * v;
+    });
 }

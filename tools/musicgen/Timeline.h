@@ -3,11 +3,10 @@
 // so a whole number of bars fits the cycle exactly.
 #pragma once
 
-#include "base/ShowConstants.h"
+#include "StereoBuffer.h"
 
 #include <vector>
 
-constexpr double sampleRateHz = audioSampleRate;
 constexpr int stepsPerBar = 16; // sixteenth notes
 
 struct Timeline {

@@ -93,7 +93,7 @@ std::vector<unsigned char> encodeVorbis(const std::vector<std::int16_t>& interle
         const long count = std::min(chunkFrames, totalFrames - first);
         float** buffer = vorbis_analysis_buffer(&s.dsp, static_cast<int>(count));
         for (long i = 0; i < count; ++i) {
-            const std::size_t at = static_cast<std::size_t>(2 * (first + i));
+            const std::size_t at = static_cast<std::size_t>(audioChannels * (first + i));
             buffer[0][i] = static_cast<float>(interleaved[at]) / 32768.0f;
             buffer[1][i] = static_cast<float>(interleaved[at + 1]) / 32768.0f;
         }

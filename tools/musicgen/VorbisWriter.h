@@ -13,8 +13,8 @@ struct VorbisSettings {
     std::string title = "Dancing";
 };
 
-// Encodes interleaved 16-bit stereo at 44 100 Hz. Returns an empty vector if
-// the encoder refuses the settings.
+// Encodes interleaved 16-bit stereo at the show's sample rate. Returns an
+// empty vector if the encoder refuses the settings.
 std::vector<unsigned char> encodeVorbis(const std::vector<std::int16_t>& interleaved,
                                         const VorbisSettings& settings);
 
