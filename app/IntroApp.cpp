@@ -16,6 +16,19 @@
 #include <cstdio>
 #include <string>
 
+namespace {
+
+#ifdef __EMSCRIPTEN__
+// In the browser the page fits the canvas to its window and has a key of its
+// own for full screen; a request from here would only be carried out at some
+// later key press.
+constexpr Uint32 windowMode = 0;
+#else
+constexpr Uint32 windowMode = SDL_WINDOW_FULLSCREEN;
+#endif
+
+} // namespace
+
 bool endsShow(const SDL_Event& event) {
     return event.type == SDL_QUIT ||
            (event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_ESCAPE);
@@ -44,12 +57,10 @@ int IntroApp::init() {
     }
 
     // The full-screen window, then the context it will get.
-    window = SDL_CreateWindow(windowTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                              windowWidth, windowHeight,
-                              SDL_WINDOW_FULLSCREEN | SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+    window =
+        SDL_CreateWindow(windowTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, windowWidth,
+                         windowHeight, windowMode | SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN);
+    requestGlContextVersion();
     SDL_GL_SetAttribute(SDL_GL_ACCELERATED_VISUAL, 1);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
@@ -57,18 +68,14 @@ int IntroApp::init() {
         return 1;
     }
 
-    // The OpenGL 3.3 core context.
+    // The OpenGL 3.3 core context (OpenGL ES 3.0 in the browser).
     SDL_GLContext context = SDL_GL_CreateContext(window);
     if (context == nullptr) {
         return 1;
     }
 
     // GL entry points beyond 1.1. A failure is reported and start-up goes on.
-    glewExperimental = GL_TRUE;
-    const GLenum glewResult = glewInit();
-    if (glewResult != GLEW_OK) {
-        std::fprintf(stderr, "Error: %s\n", glewGetErrorString(glewResult));
-    }
+    loadGlEntryPoints();
 
     // A core context refuses this query and leaves GL_INVALID_ENUM pending;
     // the quad's first check site reports it.
@@ -121,17 +128,21 @@ int IntroApp::run() {
     }
     running = true;
     do {
-        // Drain every pending event; a quit still lets this frame be drawn.
-        SDL_Event event;
-        while (SDL_PollEvent(&event) != 0) {
-            if (endsShow(event)) {
-                running = false;
-            }
-        }
-        showClock = showClockFromTicks(SDL_GetTicks());
-        renderFrame();
+        advanceFrame();
     } while (running);
     return 0;
+}
+
+void IntroApp::advanceFrame() {
+    // Drain every pending event; a quit still lets this frame be drawn.
+    SDL_Event event;
+    while (SDL_PollEvent(&event) != 0) {
+        if (endsShow(event)) {
+            running = false;
+        }
+    }
+    showClock = showClockFromTicks(SDL_GetTicks());
+    renderFrame();
 }
 
 void IntroApp::renderFrame() {

@@ -6,10 +6,10 @@
 // which reads `decoder` on SDL's audio thread; app/AudioCallback.h holds the
 // contract that makes that safe.
 
+#include "render/GlApi.h"
 #include "render/Quad.h"
 #include "render/ShaderProgram.h"
 
-#include <GL/glew.h>
 #include <SDL.h>
 #include <glm/mat4x4.hpp>
 
@@ -57,6 +57,12 @@ public:
     // Runs init(), then draws frames until Escape or a window close. Returns
     // init()'s result when that is not 0, otherwise 0.
     int run();
+
+    // One turn of the main loop: handles the pending events (clearing
+    // `running` on Escape or a window close), sets the show clock from SDL's
+    // ticks and draws the frame. The browser, which paces frames itself,
+    // calls it once per frame after init() (app/web/WebMain.cpp).
+    void advanceFrame();
 
     // Draws one frame of the show at `showClock` and presents it.
     void renderFrame();

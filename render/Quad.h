@@ -1,7 +1,6 @@
 #pragma once
+#include "render/GlApi.h"
 #include "render/ShaderProgram.h"
-
-#include <GL/glew.h>
 
 // The full-screen background: one rectangle over the whole window, as two
 // triangles in clip space, drawn with the background program.

@@ -9,6 +9,24 @@
 
 namespace {
 
+#ifdef __EMSCRIPTEN__
+// In the browser the shader files hold GLSL ES text whose "#version" must be
+// the first line, and a read from standard input would open a prompt window
+// that stops the page: the message alone has to do.
+std::string assemble(std::istream& in) {
+    return assembleShaderSourceFromFirstLine(in);
+}
+void waitForKeyAfterMessage() {}
+#else
+std::string assemble(std::istream& in) {
+    return assembleShaderSource(in);
+}
+// A console user gets the time to read the message before the window opens.
+void waitForKeyAfterMessage() {
+    std::getchar();
+}
+#endif
+
 void compileShader(GLuint shader, const std::string& source) {
     const char* text = source.c_str();
     glShaderSource(shader, 1, &text, nullptr);
@@ -48,16 +66,16 @@ ShaderProgram::ShaderProgram(const char* vertexPath, const char* fragmentPath) {
                     "the FAQ !\n",
                     vertexPath);
         std::fflush(stdout);
-        std::getchar();
+        waitForKeyAfterMessage();
         return;
     }
-    const std::string vertexSource = assembleShaderSource(vertexFile);
+    const std::string vertexSource = assemble(vertexFile);
     vertexFile.close();
 
     std::string fragmentSource;
     std::ifstream fragmentFile(fragmentPath);
     if (fragmentFile.is_open()) {
-        fragmentSource = assembleShaderSource(fragmentFile);
+        fragmentSource = assemble(fragmentFile);
     }
 
     std::printf("Compiling shader : %s\n", vertexPath);

@@ -1,5 +1,5 @@
 #pragma once
-#include <GL/glew.h>
+#include "render/GlApi.h"
 
 // One GL program built from a vertex and a fragment shader file.
 //
@@ -14,12 +14,15 @@
 // Failure results:
 // - vertex file cannot be opened: prints "Impossible to open <path>. ...",
 //   waits for one character on standard input (so a console user sees the
-//   message), builds nothing and leaves `programId` 0;
+//   message; not in the browser, where that would stop the page), builds
+//   nothing and leaves `programId` 0;
 // - fragment file cannot be opened: no message; the fragment shader is
 //   compiled from empty text and the program does not link.
 //
 // Destroying the object makes no GL call; the program lives as long as the
-// GL context. Main thread only, with a GL 3.3 core context current.
+// GL context. Main thread only, with a GL 3.3 core context current (OpenGL
+// ES 3.0 in the browser, where the lines are joined starting with the first:
+// see render/ShaderSource.h).
 class ShaderProgram {
 public:
     GLuint programId = 0;

@@ -9,3 +9,11 @@ std::string assembleShaderSource(std::istream& in) {
     }
     return source;
 }
+
+std::string assembleShaderSourceFromFirstLine(std::istream& in) {
+    std::string source = assembleShaderSource(in);
+    if (!source.empty()) {
+        source.erase(0, 1);
+    }
+    return source;
+}

@@ -13,7 +13,7 @@
 // Bytes without a glyph (controls, 127, 0x80-0xFE) draw nothing and leave
 // the pen; 0xFF draws the zero-area solid glyph. Nothing is reported: GL
 // errors are left to the caller. Divisors must not be 0. Main thread only.
-#include <GL/glew.h>
+#include "render/GlApi.h"
 
 #include <string>
 
