@@ -21,7 +21,7 @@ void waitForKeyAfterMessage() {}
 std::string assemble(std::istream& in) {
     return assembleShaderSource(in);
 }
-// A console user gets the time to read the message before the window opens.
+// Holds a console user at the message until a key is pressed.
 void waitForKeyAfterMessage() {
     std::getchar();
 }
