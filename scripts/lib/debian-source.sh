@@ -36,11 +36,11 @@ _debian_deb_src_entries() {
 fetch_debian_source() (
     set -euo pipefail
     local package=$1 dir=$2
-    local entry=/etc/apt/sources.list.d/velmora-deb-src.sources
+    local entry=/etc/apt/sources.list.d/velmora-deb-src-$$.sources
     mkdir -p "$dir"
     _debian_deb_src_entries | _as_root tee "$entry" >/dev/null
-    trap '_as_root rm -f "$entry"; _as_root apt-get update -qq >/dev/null 2>&1 || true' EXIT
-    _as_root apt-get update -qq >&2
+    trap '_as_root rm -f "$entry"; _as_root apt-get -o DPkg::Lock::Timeout=600 update -qq >/dev/null 2>&1 || true' EXIT
+    _as_root apt-get -o DPkg::Lock::Timeout=600 update -qq >&2
     (cd "$dir" && apt-get source --download-only -qq "$package") >&2
     local dsc
     dsc=$(ls -t "$dir"/"$package"_*.dsc | head -n 1)
