@@ -42,6 +42,10 @@ constexpr int audioSampleRate = 44100;
 constexpr int audioChannels = 2;
 constexpr int audioBufferFrames = 1024;
 
+// Show-clock milliseconds at which the music's first sample is heard. The
+// recorder lays its sound track out from here.
+constexpr std::uint32_t musicStartMs = 0;
+
 // Position, in samples per channel, past which the music goes back to its
 // start: 48.45 s at 44100 Hz.
 constexpr double musicLoopPoint = 2136645.0;

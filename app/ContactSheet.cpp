@@ -1,0 +1,134 @@
+#include "app/ContactSheet.h"
+
+#include "app/RecordOptions.h"
+#include "app/ShowClock.h"
+#include "text/FontRecord.h"
+
+#include <stb_image_write.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+constexpr std::uint32_t sheetIntervalMs = 4000;
+constexpr int shrinkFactor = 4;
+constexpr int maxColumns = 7;
+constexpr int labelHeight = 34;
+constexpr int labelBaselineFromTop = 25;
+constexpr int labelLeftMargin = 6;
+constexpr std::uint8_t backgroundGrey = 24;
+constexpr std::uint8_t labelGrey = 235;
+constexpr int rgbChannels = 3;
+constexpr int rgbaChannels = 4;
+
+} // namespace
+
+ContactSheet::ContactSheet(int frameWidth, int frameHeight, int frameCount, int framesPerSecond)
+    : frameWidth_(frameWidth), frameHeight_(frameHeight), framesPerSecond_(framesPerSecond) {
+    std::uint32_t nextMark = 0;
+    for (int frame = 0; frame < frameCount; ++frame) {
+        if (frameTicks(frame, framesPerSecond) >= nextMark) {
+            frameIndices_.push_back(frame);
+            nextMark += sheetIntervalMs;
+        }
+    }
+    const int cells = static_cast<int>(frameIndices_.size());
+    columns_ = std::min(cells, maxColumns);
+    const int rows = (cells + columns_ - 1) / columns_;
+    sheetWidth_ = columns_ * (frameWidth / shrinkFactor);
+    sheetHeight_ = rows * (frameHeight / shrinkFactor + labelHeight);
+    rgb_.assign(static_cast<std::size_t>(sheetWidth_) * sheetHeight_ * rgbChannels, backgroundGrey);
+}
+
+bool ContactSheet::wants(int frameIndex) const {
+    return std::binary_search(frameIndices_.begin(), frameIndices_.end(), frameIndex);
+}
+
+void ContactSheet::add(int frameIndex, const std::uint8_t* rgbaBottomUp) {
+    const auto found = std::lower_bound(frameIndices_.begin(), frameIndices_.end(), frameIndex);
+    if (found == frameIndices_.end() || *found != frameIndex) {
+        return;
+    }
+    const int cell = static_cast<int>(found - frameIndices_.begin());
+    const int cellWidth = frameWidth_ / shrinkFactor;
+    const int cellHeight = frameHeight_ / shrinkFactor;
+    const int left = (cell % columns_) * cellWidth;
+    const int top = (cell / columns_) * (cellHeight + labelHeight);
+
+    // Box filter: each sheet pixel is the mean of a shrinkFactor square.
+    for (int y = 0; y < cellHeight; ++y) {
+        for (int x = 0; x < cellWidth; ++x) {
+            int sums[rgbChannels] = {0, 0, 0};
+            for (int dy = 0; dy < shrinkFactor; ++dy) {
+                const int sourceRow = frameHeight_ - 1 - (y * shrinkFactor + dy);
+                const std::uint8_t* source =
+                    rgbaBottomUp +
+                    (static_cast<std::size_t>(sourceRow) * frameWidth_ + x * shrinkFactor) *
+                        rgbaChannels;
+                for (int dx = 0; dx < shrinkFactor; ++dx) {
+                    for (int c = 0; c < rgbChannels; ++c) {
+                        sums[c] += source[dx * rgbaChannels + c];
+                    }
+                }
+            }
+            std::uint8_t* target =
+                &rgb_[(static_cast<std::size_t>(top + y) * sheetWidth_ + left + x) * rgbChannels];
+            for (int c = 0; c < rgbChannels; ++c) {
+                const int area = shrinkFactor * shrinkFactor;
+                target[c] = static_cast<std::uint8_t>((sums[c] + area / 2) / area);
+            }
+        }
+    }
+
+    const std::uint32_t ticks = frameTicks(frameIndex, framesPerSecond_);
+    char label[48];
+    std::snprintf(label, sizeof label, "%u:%02u   t %.2f", ticks / 60000u, ticks / 1000u % 60u,
+                  static_cast<double>(showClockFromTicks(ticks)));
+    drawLabel(label, left + labelLeftMargin, top + cellHeight + labelBaselineFromTop);
+}
+
+void ContactSheet::drawLabel(const std::string& text, int left, int baseline) {
+    // The show's own compiled-in font, its coverage blended over the sheet.
+    float pen = static_cast<float>(left);
+    const int atlasSide = static_cast<int>(FontRecord::atlasSide);
+    for (const char character : text) {
+        const Glyph* glyph = findGlyph(fontRecord, static_cast<unsigned char>(character));
+        if (glyph == nullptr) {
+            continue;
+        }
+        const int atlasLeft = static_cast<int>(std::lround(glyph->s0 * atlasSide));
+        const int atlasTop = static_cast<int>(std::lround(glyph->t0 * atlasSide));
+        const int originX = static_cast<int>(std::lround(pen)) + glyph->offsetX;
+        const int originY = baseline - glyph->offsetY;
+        for (int row = 0; row < glyph->height; ++row) {
+            for (int column = 0; column < glyph->width; ++column) {
+                const int x = originX + column;
+                const int y = originY + row;
+                if (x < 0 || y < 0 || x >= sheetWidth_ || y >= sheetHeight_) {
+                    continue;
+                }
+                const int coverage =
+                    fontRecord.atlas[(atlasTop + row) * atlasSide + atlasLeft + column];
+                std::uint8_t* target =
+                    &rgb_[(static_cast<std::size_t>(y) * sheetWidth_ + x) * rgbChannels];
+                for (int c = 0; c < rgbChannels; ++c) {
+                    target[c] = static_cast<std::uint8_t>(
+                        (target[c] * (255 - coverage) + labelGrey * coverage + 127) / 255);
+                }
+            }
+        }
+        pen += glyph->advanceX;
+    }
+}
+
+bool ContactSheet::write(const std::string& path, std::string& error) const {
+    stbi_flip_vertically_on_write(0);
+    if (stbi_write_png(path.c_str(), sheetWidth_, sheetHeight_, rgbChannels, rgb_.data(),
+                       sheetWidth_ * rgbChannels) == 0) {
+        error = "cannot write the contact sheet " + path;
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,254 @@
+#include "app/EncoderProcess.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+constexpr const char* encoderProgram = "ffmpeg";
+// Where the child finds its two inputs.
+constexpr int childFrameDescriptor = 3;
+constexpr int childSoundDescriptor = 4;
+// Our own descriptors are moved above these before the child's are laid out,
+// so that no dup2 in the child overwrites a descriptor still to be copied.
+constexpr int firstFreeDescriptor = 10;
+// Picture: x264 at constant quality; 18 is visually lossless for this show.
+// The preset was chosen by measuring (see scripts/bench).
+constexpr const char* videoPreset = "ultrafast";
+constexpr const char* videoQuality = "18";
+constexpr const char* soundBitRate = "192k";
+// The encoder's messages kept for the failure line.
+constexpr std::size_t keptMessageBytes = 4096;
+constexpr int framePipeBytes = 1 << 20;
+constexpr auto exitPollInterval = std::chrono::milliseconds(20);
+
+int moveAbove(int descriptor) {
+    const int moved = fcntl(descriptor, F_DUPFD_CLOEXEC, firstFreeDescriptor);
+    close(descriptor);
+    return moved;
+}
+
+bool writeAll(int descriptor, const std::uint8_t* bytes, std::size_t size) {
+    while (size > 0) {
+        const ssize_t written = write(descriptor, bytes, size);
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        bytes += written;
+        size -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+void closeOnce(int& descriptor) {
+    if (descriptor >= 0) {
+        close(descriptor);
+        descriptor = -1;
+    }
+}
+
+std::vector<std::string> encoderArguments(const EncoderSettings& settings) {
+    const std::string size = std::to_string(settings.width) + "x" + std::to_string(settings.height);
+    return {encoderProgram, "-nostdin", "-hide_banner", "-loglevel", "error", "-y",
+            // The frames, already in the encoder's own format.
+            "-f", "rawvideo", "-pixel_format", "yuv420p", "-video_size", size, "-framerate",
+            std::to_string(settings.framesPerSecond), "-i",
+            "pipe:" + std::to_string(childFrameDescriptor),
+            // The sound, as the audio callback writes it.
+            "-f", "s16le", "-sample_rate", std::to_string(settings.sampleRate), "-channels",
+            std::to_string(settings.channels), "-i", "pipe:" + std::to_string(childSoundDescriptor),
+            "-map", "0:v", "-map", "1:a",
+            // Tagged as what ColourConversion makes.
+            "-color_range", "tv", "-color_primaries", "bt709", "-color_trc", "bt709", "-colorspace",
+            "bt709", "-c:v", "libx264", "-preset", videoPreset, "-crf", videoQuality, "-c:a", "aac",
+            "-b:a", soundBitRate,
+            // The index at the front, so that playback can start before the end arrives.
+            "-movflags", "+faststart", "-f", "mp4", settings.outputPath};
+}
+
+} // namespace
+
+std::unique_ptr<EncoderProcess> EncoderProcess::start(const EncoderSettings& settings,
+                                                      std::string& error) {
+    int framePipe[2], soundPipe[2], messagePipe[2];
+    if (pipe2(framePipe, O_CLOEXEC) != 0 || pipe2(soundPipe, O_CLOEXEC) != 0 ||
+        pipe2(messagePipe, O_CLOEXEC) != 0) {
+        error = std::string("cannot make pipes for the encoder: ") + std::strerror(errno);
+        return nullptr;
+    }
+    for (int* descriptor : {&framePipe[0], &framePipe[1], &soundPipe[0], &soundPipe[1],
+                            &messagePipe[0], &messagePipe[1]}) {
+        *descriptor = moveAbove(*descriptor);
+    }
+    // A frame crosses in a few large writes instead of dozens of small ones;
+    // a smaller pipe still works, only slower.
+    fcntl(framePipe[1], F_SETPIPE_SZ, framePipeBytes);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, messagePipe[1], 2);
+    posix_spawn_file_actions_adddup2(&actions, framePipe[0], childFrameDescriptor);
+    posix_spawn_file_actions_adddup2(&actions, soundPipe[0], childSoundDescriptor);
+
+    // The recorder holds its stop signals and SIGPIPE (StopSignals); the
+    // encoder gets the usual behaviour back, in a process group of its own.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t none, defaults;
+    sigemptyset(&none);
+    sigemptyset(&defaults);
+    for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) {
+        sigaddset(&defaults, signalNumber);
+    }
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setpgroup(&attributes, 0);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF |
+                                              POSIX_SPAWN_SETPGROUP);
+
+    const std::vector<std::string> arguments = encoderArguments(settings);
+    std::vector<char*> argv;
+    for (const std::string& argument : arguments) {
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    }
+    argv.push_back(nullptr);
+
+    pid_t child = -1;
+    const int spawnResult =
+        posix_spawnp(&child, encoderProgram, &actions, &attributes, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attributes);
+    close(framePipe[0]);
+    close(soundPipe[0]);
+    close(messagePipe[1]);
+    if (spawnResult != 0) {
+        close(framePipe[1]);
+        close(soundPipe[1]);
+        close(messagePipe[0]);
+        error = std::string("cannot run the encoder '") + encoderProgram +
+                "': " + std::strerror(spawnResult) + " (it comes with Debian's ffmpeg package)";
+        return nullptr;
+    }
+
+    std::unique_ptr<EncoderProcess> encoder(new EncoderProcess());
+    encoder->child_ = child;
+    encoder->frameDescriptor_ = framePipe[1];
+    encoder->soundDescriptor_ = soundPipe[1];
+    encoder->messageDescriptor_ = messagePipe[0];
+    encoder->messageReader_ = std::thread(&EncoderProcess::drainMessages, encoder.get());
+    return encoder;
+}
+
+EncoderProcess::~EncoderProcess() {
+    stop();
+    closeOnce(frameDescriptor_);
+    closeOnce(soundDescriptor_);
+    if (messageReader_.joinable()) {
+        messageReader_.join();
+    }
+    closeOnce(messageDescriptor_);
+}
+
+bool EncoderProcess::writeFrame(const std::uint8_t* bytes, std::size_t size) {
+    return writeAll(frameDescriptor_, bytes, size);
+}
+
+bool EncoderProcess::writeSound(const std::uint8_t* bytes, std::size_t size) {
+    return writeAll(soundDescriptor_, bytes, size);
+}
+
+void EncoderProcess::endFrames() {
+    closeOnce(frameDescriptor_);
+}
+
+void EncoderProcess::endSound() {
+    closeOnce(soundDescriptor_);
+}
+
+void EncoderProcess::drainMessages() {
+    char chunk[1024];
+    for (;;) {
+        const ssize_t got = read(messageDescriptor_, chunk, sizeof chunk);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            return;
+        }
+        const std::lock_guard<std::mutex> lock(messageMutex_);
+        messages_.append(chunk, static_cast<std::size_t>(got));
+        if (messages_.size() > keptMessageBytes) {
+            messages_.erase(0, messages_.size() - keptMessageBytes);
+        }
+    }
+}
+
+std::string EncoderProcess::lastMessage() {
+    const std::lock_guard<std::mutex> lock(messageMutex_);
+    std::string text = messages_;
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) {
+        text.pop_back();
+    }
+    const std::size_t lineStart = text.find_last_of("\r\n");
+    return lineStart == std::string::npos ? text : text.substr(lineStart + 1);
+}
+
+bool EncoderProcess::finish(const std::function<bool()>& stopRequested, std::string& error) {
+    int status = 0;
+    for (;;) {
+        const pid_t reaped = waitpid(child_, &status, WNOHANG);
+        if (reaped == child_) {
+            child_ = -1;
+            break;
+        }
+        if (reaped < 0 && errno != EINTR) {
+            error = std::string("lost the encoder: ") + std::strerror(errno);
+            child_ = -1;
+            return false;
+        }
+        if (stopRequested()) {
+            stop();
+            error = "interrupted";
+            return false;
+        }
+        std::this_thread::sleep_for(exitPollInterval);
+    }
+    if (messageReader_.joinable()) {
+        messageReader_.join();
+    }
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 0) {
+        return true;
+    }
+    const std::string message = lastMessage();
+    error = WIFEXITED(status)
+                ? "the encoder failed (status " + std::to_string(WEXITSTATUS(status)) + ")"
+                : "the encoder was killed by signal " + std::to_string(WTERMSIG(status));
+    if (!message.empty()) {
+        error += ": " + message;
+    }
+    return false;
+}
+
+void EncoderProcess::stop() {
+    if (child_ > 0) {
+        kill(child_, SIGKILL);
+        while (waitpid(child_, nullptr, 0) < 0 && errno == EINTR) {
+        }
+        child_ = -1;
+    }
+}

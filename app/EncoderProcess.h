@@ -1,0 +1,75 @@
+#pragma once
+// The encoder: Debian's `ffmpeg` program in a child process of its own. It
+// reads raw YUV 4:2:0 frames (ColourConversion.h) on one pipe and
+// raw interleaved signed 16-bit little-endian sound on another, and writes an
+// MP4 with H.264 (yuv420p) and AAC whose index sits at the front.
+//
+// Threads: writeFrame/endFrames may run on one thread and writeSound/endSound
+// on another while the owner waits; start, finish and stop belong to the
+// owning thread. A thread inside this object drains the encoder's messages.
+//
+// The child runs in its own process group, so a Ctrl-C at the terminal
+// reaches only the recorder, which then stops the encoder itself.
+//
+// Failures: start() returns null with a reason when the program cannot be
+// run; the writes return false once the encoder no longer reads (it exited or
+// was stopped); finish() returns false with the encoder's last message when
+// it did not end with status 0.
+#include <sys/types.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+
+struct EncoderSettings {
+    int width = 0;
+    int height = 0;
+    int framesPerSecond = 0;
+    int sampleRate = 0;
+    int channels = 0;
+    std::string outputPath; // written as MP4 whatever its name
+};
+
+class EncoderProcess {
+public:
+    // Starts the encoder. Returns null with `error` set when it cannot.
+    static std::unique_ptr<EncoderProcess> start(const EncoderSettings& settings,
+                                                 std::string& error);
+    // Stops an encoder still running and reaps it.
+    ~EncoderProcess();
+    EncoderProcess(const EncoderProcess&) = delete;
+    EncoderProcess& operator=(const EncoderProcess&) = delete;
+
+    // Blocking writes of whole buffers. False when the encoder stopped reading.
+    bool writeFrame(const std::uint8_t* bytes, std::size_t size);
+    bool writeSound(const std::uint8_t* bytes, std::size_t size);
+    // No more frames / no more sound: closes that pipe.
+    void endFrames();
+    void endSound();
+
+    // Waits for the encoder to finish the file, asking `stopRequested` every
+    // few milliseconds; when it says yes the encoder is stopped. Returns true
+    // only when the encoder exited with status 0 and no stop was requested;
+    // otherwise `error` says why.
+    bool finish(const std::function<bool()>& stopRequested, std::string& error);
+
+    // Kills the encoder at once (its writes then fail). Idempotent.
+    void stop();
+
+private:
+    EncoderProcess() = default;
+    void drainMessages();
+    std::string lastMessage();
+
+    pid_t child_ = -1;
+    int frameDescriptor_ = -1;
+    int soundDescriptor_ = -1;
+    int messageDescriptor_ = -1;
+    std::thread messageReader_;
+    std::mutex messageMutex_;
+    std::string messages_;
+};

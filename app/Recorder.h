@@ -1,0 +1,40 @@
+#pragma once
+// Records the show into an MP4 and a contact sheet.
+//
+// Frame k is drawn by the show's own renderFrame() at the timer reading
+// round(k x 1000 / rate) ms, into an off-screen framebuffer, and read back a
+// couple of frames later; a second thread feeds the frames to the encoder
+// (another process) while the next ones are drawn. The sound is the show's
+// own audio callback pulling 4096-byte buffers from the show's decoder, on a
+// third thread, with the music starting at musicStartMs of show time. The
+// result does not depend on how fast the machine is.
+//
+// Threads: call on the thread whose GL context `app` made current, after
+// app.init() and before any other thread touches `app`. The live audio
+// device must be closed: the recorder is then the only reader of the
+// decoder.
+//
+// Output: the video and the sheet are written under temporary names and
+// renamed into place only when both are complete. Progress goes to standard
+// error; so does one line for a failure.
+#include "app/IntroApp.h"
+#include "app/RecordOptions.h"
+#include "app/StopSignals.h"
+
+// Exit statuses of the recorder.
+constexpr int recordSucceeded = 0;
+constexpr int recordFailed = 1;
+constexpr int recordBadUsage = 2;
+constexpr int recordInterrupted = 130;
+
+// Path of the contact sheet that goes with a video: the video's path without
+// its ".mp4", followed by "-contact.png".
+std::string contactSheetPath(const std::string& videoPath);
+
+// Checks that both output files can be written in their folder. Returns
+// false with `error` set when they cannot; nothing is left behind.
+bool outputsWritable(const std::string& videoPath, std::string& error);
+
+// Records. Returns one of the statuses above, after printing one line when
+// it did not succeed.
+int recordShow(IntroApp& app, const RecordOptions& options, const StopSignals& stopSignals);
