@@ -50,8 +50,10 @@ IntroApp::~IntroApp() {
 }
 
 int IntroApp::init() {
-    // SDL: video, audio, timer and the rest.
-    if (SDL_Init(SDL_INIT_EVERYTHING) < 0) {
+    // SDL: the seven subsystems the show names (0x7231). Newer SDLs add the
+    // sensor subsystem to SDL_INIT_EVERYTHING, which on Windows starts a sensor
+    // manager the show never uses, so the flags are spelled out.
+    if (SDL_Init(showSubsystems) < 0) {
         std::fprintf(stderr, "SDL_Init() failed: %s\n", SDL_GetError());
         return 1;
     }

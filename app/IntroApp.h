@@ -17,6 +17,12 @@
 
 struct stb_vorbis;
 
+// The SDL subsystems the show starts: timer, audio, video, joystick, haptic,
+// game controller and events.
+constexpr Uint32 showSubsystems = SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO |
+                                  SDL_INIT_JOYSTICK | SDL_INIT_HAPTIC | SDL_INIT_GAMECONTROLLER |
+                                  SDL_INIT_EVENTS;
+
 // True for the events that end the show: a quit request (window close) or
 // an Escape key-down, auto-repeats included.
 bool endsShow(const SDL_Event& event);

@@ -25,3 +25,7 @@ TEST(QuitEvents, EscapeKeyDownAndQuitEndTheShowAndNothingElse) {
     EXPECT_FALSE(ends(SDL_KEYDOWN, SDLK_q));
     EXPECT_FALSE(ends(SDL_WINDOWEVENT, SDLK_ESCAPE));
 }
+
+TEST(Startup, TheSevenSubsystemsAndNotTheSensors) {
+    EXPECT_EQ(showSubsystems, 0x7231u);
+}
