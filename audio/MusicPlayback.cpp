@@ -1,6 +1,7 @@
 #include "audio/MusicPlayback.h"
 
 #include "base/ShowConstants.h"
+#include "base/Utf8Files.h"
 
 #define STB_VORBIS_HEADER_ONLY
 #include <stb_vorbis.h>
@@ -13,8 +14,13 @@ bool passedLoopPoint(int position) {
 }
 
 stb_vorbis* openMusic(const std::string& path) {
-    int error = 0;
-    stb_vorbis* decoder = stb_vorbis_open_filename(path.c_str(), &error, nullptr);
+    int error = VORBIS_file_open_failure;
+    stb_vorbis* decoder = nullptr;
+    if (std::FILE* file = openUtf8File(path, "rb")) {
+        // The decoder closes the file when it is closed, or at once when the
+        // file is not Vorbis.
+        decoder = stb_vorbis_open_file(file, 1, &error, nullptr);
+    }
     if (decoder == nullptr) {
         std::fprintf(stderr,
                      "Couldn't open music %s (stb_vorbis error %d); the show plays in silence\n",

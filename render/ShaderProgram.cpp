@@ -1,5 +1,6 @@
 #include "render/ShaderProgram.h"
 
+#include "base/Utf8Files.h"
 #include "render/ShaderSource.h"
 
 #include <cstdio>
@@ -60,7 +61,7 @@ ShaderProgram::ShaderProgram(const char* vertexPath, const char* fragmentPath) {
     const GLuint vertexShader = glCreateShader(GL_VERTEX_SHADER);
     const GLuint fragmentShader = glCreateShader(GL_FRAGMENT_SHADER);
 
-    std::ifstream vertexFile(vertexPath);
+    std::ifstream vertexFile(pathFromUtf8(vertexPath));
     if (!vertexFile.is_open()) {
         std::printf("Impossible to open %s. Are you in the right directory ? Don't forget to read "
                     "the FAQ !\n",
@@ -73,7 +74,7 @@ ShaderProgram::ShaderProgram(const char* vertexPath, const char* fragmentPath) {
     vertexFile.close();
 
     std::string fragmentSource;
-    std::ifstream fragmentFile(fragmentPath);
+    std::ifstream fragmentFile(pathFromUtf8(fragmentPath));
     if (fragmentFile.is_open()) {
         fragmentSource = assemble(fragmentFile);
     }
