@@ -10,7 +10,7 @@ music=$(dirname "$(readlink -f "$VELMORA")")/dancing.ogg
 # The device may play a silent buffer or two before it is unpaused, so the
 # music may start a few whole buffers into the file.
 RUN_SECONDS=2 run_show SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$WORK/stream.raw"
-"$DECODE_MUSIC" "$music" 44100 >"$WORK/expected.raw" || fail "cannot decode the music"
+"$DECODE_MUSIC" "$music" 44100 "$WORK/expected.raw" || fail "cannot decode the music"
 found=
 for buffers in 0 1 2 3 4 5 6 7 8; do
     if cmp -s -n 176400 -i "$((buffers * 4096)):0" "$WORK/stream.raw" "$WORK/expected.raw"; then

@@ -1,9 +1,9 @@
 #include "ShowEnvironment.h"
 
-#include <cstdlib>
+#include <SDL.h>
 
 void ShowEnvironment::SetUp() {
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    SDL_setenv("SDL_AUDIODRIVER", "dummy", 1);
     app = std::make_unique<IntroApp>();
     testing::internal::CaptureStdout();
     const int result = app->init();

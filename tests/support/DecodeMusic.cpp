@@ -1,20 +1,27 @@
-// Writes the first FRAMES stereo frames of an Ogg Vorbis file to standard
-// output as raw signed 16-bit little-endian samples, decoded the way the
-// show's audio callback decodes them.
+// Writes the first FRAMES stereo frames of an Ogg Vorbis file to OUTPUT as
+// raw signed 16-bit little-endian samples, decoded the way the show's audio
+// callback decodes them. A file rather than standard output, which Windows
+// would write in text mode.
 //
-//   velmora_decode_music FILE FRAMES
+//   velmora_decode_music FILE FRAMES OUTPUT
 #include "support/MusicDecoding.h"
 
 #include <cstdio>
 #include <cstdlib>
 
 int main(int argc, char* argv[]) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: %s FILE FRAMES\n", argv[0]);
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: %s FILE FRAMES OUTPUT\n", argv[0]);
         return 2;
     }
     const long frames = std::strtol(argv[2], nullptr, 10);
     const std::vector<short> samples = decodeMusic(argv[1], frames);
-    std::fwrite(samples.data(), sizeof(short), samples.size(), stdout);
-    return static_cast<long>(samples.size()) == frames * 2 ? 0 : 1;
+    std::FILE* output = std::fopen(argv[3], "wb");
+    if (output == nullptr) {
+        std::fprintf(stderr, "cannot write %s\n", argv[3]);
+        return 1;
+    }
+    std::fwrite(samples.data(), sizeof(short), samples.size(), output);
+    const bool written = std::fclose(output) == 0;
+    return written && static_cast<long>(samples.size()) == frames * 2 ? 0 : 1;
 }

@@ -20,7 +20,7 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "usage: %s OUTPUT_DIR TIME [TIME...]\n", argv[0]);
         return 2;
     }
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    SDL_setenv("SDL_AUDIODRIVER", "dummy", 0);
     IntroApp app;
     if (app.init() != 0) {
         std::fprintf(stderr, "start-up failed\n");

@@ -1,25 +1,26 @@
 #include "support/StdinFeed.h"
 
+#include "support/TempFile.h"
+
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 
+// A file rather than a pipe, so the same code runs on Windows.
 StdinFeed::StdinFeed(const std::string& text) {
-    int fds[2];
-    if (pipe(fds) != 0 ||
-        write(fds[1], text.data(), text.size()) != static_cast<ssize_t>(text.size())) {
+    std::FILE* file = std::fopen(writeTempFile("stdin", text).c_str(), "rb");
+    if (file == nullptr) {
         std::abort();
     }
-    close(fds[1]);
     savedStdin = dup(STDIN_FILENO);
-    dup2(fds[0], STDIN_FILENO);
-    close(fds[0]);
+    dup2(fileno(file), STDIN_FILENO);
+    std::fclose(file);
     clearerr(stdin);
 }
 
 StdinFeed::~StdinFeed() {
-    // Drop whatever stdio buffered from the pipe before the real input returns.
+    // Drop whatever stdio buffered from the file before the real input returns.
     int c = 0;
     while (c != EOF) {
         c = std::getchar();

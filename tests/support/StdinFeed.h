@@ -4,7 +4,7 @@
 // with GoogleTest's CaptureStdout, which also works on the descriptor.
 #include <string>
 
-// Replaces standard input with a pipe holding `text` until destruction.
+// Replaces standard input with a file holding `text` until destruction.
 class StdinFeed {
 public:
     explicit StdinFeed(const std::string& text);

@@ -1,17 +1,20 @@
 #include "support/TempFile.h"
 
-#include <unistd.h>
-
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <random>
 
 std::string writeTempFile(const std::string& name, const std::string& contents) {
-    static const std::string directory = [] {
-        char pattern[] = "/tmp/velmora-test-XXXXXX";
-        const char* made = mkdtemp(pattern);
-        return std::string(made != nullptr ? made : "/tmp");
+    static const std::filesystem::path directory = [] {
+        const std::filesystem::path made =
+            std::filesystem::temp_directory_path() /
+            ("velmora-test-" + std::to_string(std::random_device{}()));
+        std::error_code error;
+        std::filesystem::create_directories(made, error);
+        return error ? std::filesystem::temp_directory_path() : made;
     }();
-    const std::string path = directory + "/" + name;
+    const std::string path = (directory / name).string();
     std::ofstream out(path, std::ios::binary);
     out << contents;
     if (!out) {
