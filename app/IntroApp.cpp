@@ -69,6 +69,8 @@ int IntroApp::init() {
     if (window == nullptr) {
         return 1;
     }
+    // No pointer over a full-screen show; SDL gives it back when the window goes.
+    SDL_ShowCursor(SDL_DISABLE);
 
     // The OpenGL 3.3 core context (OpenGL ES 3.0 in the browser).
     SDL_GLContext context = SDL_GL_CreateContext(window);

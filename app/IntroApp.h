@@ -54,9 +54,10 @@ public:
     IntroApp(const IntroApp&) = delete;
     IntroApp& operator=(const IntroApp&) = delete;
 
-    // Brings up SDL, the window, the GL context, both programs, the quad, the
-    // camera and the music. Returns 0 on success, 1 when SDL, the window or the
-    // GL context cannot be set up, -1 when the audio device cannot be opened.
+    // Brings up SDL, the window (hiding the pointer over it), the GL context,
+    // both programs, the quad, the camera and the music. Returns 0 on success,
+    // 1 when SDL, the window or the GL context cannot be set up, -1 when the
+    // audio device cannot be opened.
     // Shader-file, GLEW and GL-error problems are printed and start-up goes on.
     int init();
 
