@@ -1,8 +1,14 @@
 #include "app/ShowClock.h"
 
+#include "base/ShowConstants.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <regex>
+#include <string>
 
 TEST(ShowClock, RunsFromMinusOneByOneUnitPerFourSecondsAndWrapsEveryCycle) {
     const struct {
@@ -25,4 +31,16 @@ TEST(ShowClock, RunsFromMinusOneByOneUnitPerFourSecondsAndWrapsEveryCycle) {
     for (const auto& c : cases) {
         EXPECT_EQ(showClockFromTicks(c.ticks), c.t) << "ticks " << c.ticks;
     }
+}
+
+TEST(ShowClock, HeartShaderStartsItsBeatWhereTheMusicStarts) {
+    // The background shader cannot be told the music's offset, so it holds
+    // its own copy of the number.
+    std::ifstream shader(VELMORA_SOURCE_DIR "/data/heart.fsh");
+    const std::string source{std::istreambuf_iterator<char>(shader),
+                             std::istreambuf_iterator<char>()};
+    std::smatch match;
+    ASSERT_TRUE(
+        std::regex_search(source, match, std::regex(R"(const float MUSIC_START_MS = ([0-9.]+);)")));
+    EXPECT_EQ(std::stod(match[1]), static_cast<double>(musicStartMs));
 }
