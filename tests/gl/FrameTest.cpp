@@ -1,5 +1,6 @@
 // Frames of the running show, read back from the framebuffer.
 #include "ShowEnvironment.h"
+#include "app/ShowClock.h"
 #include "base/ShowConstants.h"
 
 #include <gtest/gtest.h>
@@ -87,19 +88,62 @@ int baselineRow(const TextExtent& extent) {
     return row;
 }
 
+// Relative luminance of a pixel, as the web's contrast guidelines define it.
+double relativeLuminance(const Pixel& p) {
+    const auto linear = [](int channel) {
+        const double c = channel / 255.0;
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(p.r) + 0.7152 * linear(p.g) + 0.0722 * linear(p.b);
+}
+
+// Brightness of a pixel for comparing neighbours: the sum of its channels.
+int brightness(const Pixel& p) {
+    return p.r + p.g + p.b;
+}
+
+// Width of the heart's lit body across a few rows of its upper half, where no
+// text passes in the opening.
+int heartWidth(const Frame& frame) {
+    int width = 0;
+    for (const int y : {220, 240, 260}) {
+        for (int x = 0; x < Frame::width; ++x) {
+            width += frame.at(x, y).r > 180 ? 1 : 0;
+        }
+    }
+    return width;
+}
+
 Frame frameAt(float t) {
     ShowEnvironment::app->showClock = t;
     ShowEnvironment::app->renderFrame();
     return Frame::readBack();
 }
 
+// The background alone at show time t, as the frame at t has it.
+Frame backgroundAt(float t) {
+    IntroApp& app = *ShowEnvironment::app;
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glUseProgram(app.backgroundProgram->programId);
+    glUniform1f(app.timeLocation, t);
+    app.quad->draw();
+    SDL_GL_SwapWindow(app.window);
+    return Frame::readBack();
+}
+
 } // namespace
 
-TEST(ShowFrames, BackgroundMovesWithTheClock) {
+TEST(ShowFrames, BackgroundCoversEveryPixel) {
     REQUIRE_SHOW();
-    const Frame a = frameAt(3.0f);
-    const Frame b = frameAt(3.05f);
-    EXPECT_GT(a.meanDifference(b), 0.5);
+    // Alpha 1 everywhere: blending over the cleared frame changes nothing, so
+    // the first frame (drawn before blending is on) looks like every other.
+    for (const float t : {-1.0f, 5.0f, 12.3f, 24.0f}) {
+        frameAt(t); // leaves the show's blending on
+        glDisable(GL_BLEND);
+        const Frame unblended = backgroundAt(t);
+        glEnable(GL_BLEND);
+        EXPECT_EQ(unblended.meanDifference(backgroundAt(t)), 0.0) << "t " << t;
+    }
 }
 
 TEST(ShowFrames, WrapOfTheClockIsSeamless) {
@@ -108,8 +152,8 @@ TEST(ShowFrames, WrapOfTheClockIsSeamless) {
     // picture no more than one millisecond of ordinary running does.
     const Frame last = frameAt(26.99975f);
     const Frame first = frameAt(-1.0f);
-    const Frame before = frameAt(12.0f);
-    const Frame after = frameAt(12.00025f);
+    const Frame before = frameAt(5.0f);
+    const Frame after = frameAt(5.00025f);
     EXPECT_LT(last.meanDifference(first), before.meanDifference(after) + 0.05);
 }
 
@@ -134,4 +178,115 @@ TEST(ShowFrames, GreetingIsCentredOnTheMiddleOfTheScreen) {
     EXPECT_NEAR((text.left + text.right) / 2.0, 400.0, 16.0);
     EXPECT_NEAR(baselineRow(text), 300, 3);
     EXPECT_GT(text.top, 200);
+}
+
+TEST(ShowFrames, HeartSwellsOnEveryKickOfTheMusic) {
+    REQUIRE_SHOW();
+    // The music: 96 beats in a loop of 2086 buffers of 1024 samples at 44100 Hz,
+    // a kick on every beat, the first on its first sample.
+    const double beatMs = 2086.0 * 1024.0 / 96.0 / 44100.0 * 1000.0;
+    const double stepMs = 20.0;
+    // Times of the heart's widest moments in a window of the opening, found
+    // on a 20 ms grid and refined between each peak's neighbours.
+    const auto peaksFrom = [&](double startMs, double lengthMs) {
+        std::vector<double> widths;
+        for (double ms = startMs; ms < startMs + lengthMs; ms += stepMs) {
+            widths.push_back(heartWidth(frameAt(showClockFromTicks(std::uint32_t(ms)))));
+        }
+        // A peak is the first widest sample within a quarter of a beat either
+        // side, and well above the narrowest.
+        const std::size_t reach = static_cast<std::size_t>(beatMs / 4.0 / stepMs);
+        const double lowest = *std::min_element(widths.begin(), widths.end());
+        const double highest = *std::max_element(widths.begin(), widths.end());
+        std::vector<double> peaks;
+        for (std::size_t i = reach; i + reach < widths.size(); ++i) {
+            const auto before = widths.begin() + static_cast<std::ptrdiff_t>(i);
+            const bool widest =
+                *std::max_element(before - static_cast<std::ptrdiff_t>(reach), before) <
+                    widths[i] &&
+                *std::max_element(before, before + static_cast<std::ptrdiff_t>(reach) + 1) ==
+                    widths[i];
+            if (widest && widths[i] > lowest + 0.3 * (highest - lowest)) {
+                const double a = widths[i - 1], b = widths[i], c = widths[i + 1];
+                const double curve = a - 2 * b + c;
+                peaks.push_back(startMs + stepMs * (static_cast<double>(i) +
+                                                    (curve < 0.0 ? 0.5 * (a - c) / curve : 0.0)));
+            }
+        }
+        return peaks;
+    };
+    // Only the rows that heartWidth reads are drawn, to keep the test quick.
+    glScissor(0, Frame::height - 261, Frame::width, 42);
+    glEnable(GL_SCISSOR_TEST);
+    const std::vector<double> early = peaksFrom(12000.0, 2.7 * beatMs);
+    const std::vector<double> late = peaksFrom(36000.0, 1.7 * beatMs);
+    glDisable(GL_SCISSOR_TEST);
+    ASSERT_GE(early.size(), 2u);
+    ASSERT_GE(late.size(), 1u);
+    // One swell per beat, at the music's pace to 0.3% over some 48 beats.
+    for (std::size_t i = 1; i < early.size(); ++i) {
+        EXPECT_NEAR(early[i] - early[i - 1], beatMs, 12.0);
+    }
+    const double beats = std::round((late[0] - early[0]) / beatMs);
+    EXPECT_NEAR((late[0] - early[0]) / beats, beatMs, 0.003 * beatMs);
+    // Each swell follows its kick within 80 ms.
+    for (const double peak : {early[0], early[1], late[0]}) {
+        const double sinceKick = std::fmod(peak - musicStartMs, beatMs);
+        EXPECT_GE(sinceKick, 0.0) << "peak at " << peak << " ms";
+        EXPECT_LE(sinceKick, 80.0) << "peak at " << peak << " ms";
+    }
+}
+
+TEST(ShowFrames, HeartSurfaceHasNoCreaseDownTheMiddle) {
+    REQUIRE_SHOW();
+    // Across the lower half of the heart, the step between the two middle
+    // columns is no larger than the steps between the columns around them.
+    for (const float t : {5.0f, 12.3f, 20.0f}) {
+        const Frame frame = frameAt(t);
+        const auto step = [&](int x, int y) {
+            return std::abs(brightness(frame.at(x + 1, y)) - brightness(frame.at(x, y)));
+        };
+        int worstExcess = -255, worstRow = 0;
+        for (int y = 330; y <= 430; ++y) {
+            int around = 0;
+            for (int x = 388; x < 411; ++x) {
+                around = x == 399 ? around : std::max(around, step(x, y));
+            }
+            if (step(399, y) - around > worstExcess) {
+                worstExcess = step(399, y) - around;
+                worstRow = y;
+            }
+        }
+        EXPECT_LE(worstExcess, 1) << "t " << t << ", row " << worstRow;
+    }
+}
+
+TEST(ShowFrames, TextStandsOutFromWhatIsBehindIt) {
+    REQUIRE_SHOW();
+    // The text shader's warm white, against the background behind every pixel
+    // that a glyph covers at least by a quarter: 3:1 at the least, the large
+    // text minimum of the web's contrast guidelines.
+    const Pixel textColour{255, 242, 219};
+    const double textLuminance = relativeLuminance(textColour);
+    for (const float t : {0.5f, 9.5f, 10.05f, 11.02f, 12.5f, 13.05f, 14.6f, 15.1f, 16.3f, 17.08f,
+                          17.9f, 18.6f, 24.5f}) {
+        const Frame withText = frameAt(t);
+        const Frame background = backgroundAt(t);
+        int covered = 0;
+        double worst = 1e9;
+        for (int y = 0; y < Frame::height; ++y) {
+            for (int x = 0; x < Frame::width; ++x) {
+                const Pixel behind = background.at(x, y);
+                const double coverage =
+                    double(withText.at(x, y).g - behind.g) / (textColour.g - behind.g);
+                if (coverage >= 0.25) {
+                    ++covered;
+                    worst = std::min(worst,
+                                     (textLuminance + 0.05) / (relativeLuminance(behind) + 0.05));
+                }
+            }
+        }
+        EXPECT_GT(covered, 300) << "t " << t;
+        EXPECT_GE(worst, 3.0) << "t " << t;
+    }
 }
