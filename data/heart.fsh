@@ -67,8 +67,8 @@ const float SHADOW = 0.42; // the shadowed side: the light's colour squared, thi
 const vec3 WINE = vec3(0.52, 0.05, 0.22); // the calm colour of the closing
 // One colour of light per greeted name, in the order the names appear.
 const vec3 NAME_COLOURS[8] = vec3[8](vec3(0.95, 0.16, 0.42), // rose
-                                     vec3(0.62, 0.20, 0.95), // violet
                                      vec3(0.95, 0.25, 0.10), // ember
+                                     vec3(0.62, 0.20, 0.95), // violet
                                      vec3(0.15, 0.45, 0.95), // sapphire
                                      vec3(0.88, 0.12, 0.70), // magenta
                                      vec3(0.04, 0.52, 0.58), // lagoon
