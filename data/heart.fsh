@@ -65,6 +65,7 @@ const float MOTE_SIZE = 0.011;
 const vec3 CRIMSON = vec3(0.93, 0.10, 0.26);
 const float SHADOW = 0.42; // the shadowed side: the light's colour squared, this much
 const vec3 WINE = vec3(0.52, 0.05, 0.22); // the calm colour of the closing
+const float GLASS = 0.8; // how much of the light the unlit heart still shows
 // One colour of light per greeted name, in the order the names appear.
 const vec3 NAME_COLOURS[8] = vec3[8](vec3(0.95, 0.16, 0.42), // rose
                                      vec3(0.95, 0.25, 0.10), // ember
@@ -332,9 +333,9 @@ void main() {
         float shine = (specular * 0.55 + sheen * 0.35 * depth) * (1.0 - 0.7 * greetingsOn);
         litBody += mix(vec3(1.0, 0.8, 0.85), bright, 0.3) * shine;
 
-        // Unlit: dark glass that only catches the highlight.
-        vec3 glass = deep * (0.4 + 0.5 * diffuse) + vec3(0.9, 0.6, 0.7) * specular * 0.25 +
-                     bright * 0.12 * beat;
+        // Unlit: dim red glass that catches the highlight.
+        vec3 glass = mix(deep, bright, 0.45 + 0.25 * diffuse) * GLASS +
+                     vec3(0.9, 0.6, 0.7) * specular * 0.25 + bright * 0.12 * beat;
 
         // The light's surface, rippling, with a bright meniscus.
         float surface = fill + 0.015 * sin(h.x * 13.0 + time * 20.0 * TAU / CYCLE);
