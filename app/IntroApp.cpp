@@ -5,6 +5,7 @@
 #include "app/DebugOutput.h"
 #include "app/ShowClock.h"
 #include "app/ShowScript.h"
+#include "app/VideoDriver.h"
 #include "audio/MusicPlayback.h"
 #include "base/ShowConstants.h"
 #include "render/SceneTransforms.h"
@@ -57,6 +58,14 @@ int IntroApp::init() {
         std::fprintf(stderr, "SDL_Init() failed: %s\n", SDL_GetError());
         return 1;
     }
+    // With no display SDL falls back to a driver that draws nowhere.
+    const char* videoDriver = SDL_GetCurrentVideoDriver();
+    if (videoDriverShowsNothingUnasked(videoDriver, SDL_GetHint(SDL_HINT_VIDEODRIVER))) {
+        std::fprintf(stderr,
+                     "No display: SDL found none and fell back to its \"%s\" video driver\n",
+                     videoDriver != nullptr ? videoDriver : "");
+        return 1;
+    }
 
     // The full-screen window, then the context it will get.
     window =
@@ -78,8 +87,11 @@ int IntroApp::init() {
         return 1;
     }
 
-    // GL entry points beyond 1.1. A failure is reported and start-up goes on.
-    loadGlEntryPoints();
+    // GL entry points beyond 1.1. A failure is reported, and start-up goes on
+    // as long as the functions the show calls are there.
+    if (!loadGlEntryPoints()) {
+        return 1;
+    }
 
     // A core context refuses this query and leaves GL_INVALID_ENUM pending;
     // the quad's first check site reports it.

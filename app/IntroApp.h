@@ -56,9 +56,10 @@ public:
 
     // Brings up SDL, the window (hiding the pointer over it), the GL context,
     // both programs, the quad, the camera and the music. Returns 0 on success,
-    // 1 when SDL, the window or the GL context cannot be set up, -1 when the
-    // audio device cannot be opened.
-    // Shader-file, GLEW and GL-error problems are printed and start-up goes on.
+    // 1 when SDL, the window or the GL context cannot be set up (no display,
+    // or GL functions the show calls missing), -1 when the audio device cannot
+    // be opened. Shader-file, GLEW and GL-error problems are otherwise printed
+    // and start-up goes on.
     int init();
 
     // Runs init(), then draws frames until Escape or a window close. Returns

@@ -21,6 +21,9 @@ inline void glPolygonMode(GLenum /*face*/, GLenum /*mode*/) {}
 // Call after SDL_Init, before SDL_GL_CreateContext. Cannot fail.
 void requestGlContextVersion();
 
-// With the context current, makes the GL entry points callable. A failure is
-// printed as "Error: <reason>" on standard error and start-up goes on.
-void loadGlEntryPoints();
+// With the context current, makes the GL entry points callable. A failure of
+// the loader is printed as "Error: <reason>" on standard error and start-up
+// goes on. Returns false only when a function the show calls is still
+// missing, after printing "No OpenGL 3.3: <function> is missing" there:
+// calling it would go through a null pointer.
+bool loadGlEntryPoints();

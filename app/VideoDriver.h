@@ -1,0 +1,8 @@
+#pragma once
+// Without a display, SDL does not fail: it falls back to a video driver that
+// draws nowhere, and the show would run unseen and never end by itself.
+
+// True when `driver` (SDL_GetCurrentVideoDriver) shows nothing on any screen
+// and the user did not ask for it: `requested` is the SDL_VIDEODRIVER hint
+// or environment variable, null when unset. A null driver counts as none.
+bool videoDriverShowsNothingUnasked(const char* driver, const char* requested);
