@@ -9,8 +9,8 @@
 #include <cstdio>
 #include <cstring>
 
-bool passedLoopPoint(int position) {
-    return static_cast<double>(position) > musicLoopPoint;
+bool passedLoopPoint(int position, double loopPoint) {
+    return static_cast<double>(position) > loopPoint;
 }
 
 stb_vorbis* openMusic(const std::string& path) {
@@ -29,7 +29,7 @@ stb_vorbis* openMusic(const std::string& path) {
     return decoder;
 }
 
-void fillMusicBuffer(stb_vorbis* decoder, std::uint8_t* stream, int len) {
+void fillMusicBuffer(stb_vorbis* decoder, std::uint8_t* stream, int len, double loopPoint) {
     if (len <= 0) {
         return;
     }
@@ -39,7 +39,7 @@ void fillMusicBuffer(stb_vorbis* decoder, std::uint8_t* stream, int len) {
         const int frames = stb_vorbis_get_samples_short_interleaved(
             decoder, audioChannels, reinterpret_cast<short*>(stream), len / 2);
         bytesWritten = static_cast<std::size_t>(frames) * audioChannels * sizeof(short);
-        if (passedLoopPoint(stb_vorbis_get_sample_offset(decoder))) {
+        if (passedLoopPoint(stb_vorbis_get_sample_offset(decoder), loopPoint)) {
             stb_vorbis_seek(decoder, 0);
         }
     }

@@ -8,6 +8,8 @@
 // decoder and one line on standard error; the show then runs in silence. A
 // stream that ends early, or a null decoder, leaves the rest of each buffer
 // silent, never stale.
+#include "base/ShowConstants.h"
+
 #include <SDL.h>
 
 #include <cstdint>
@@ -15,9 +17,9 @@
 
 struct stb_vorbis;
 
-// True when a decoder position lies past the loop point. The test is strict,
+// True when a decoder position lies past `loopPoint`. The test is strict,
 // and an unknown position (-1) never loops.
-bool passedLoopPoint(int position);
+bool passedLoopPoint(int position, double loopPoint = musicLoopPoint);
 
 // Opens the music file for decoding on demand. Returns the decoder, or null
 // after printing "Couldn't open music <path> (stb_vorbis error <code>); the
@@ -27,10 +29,12 @@ stb_vorbis* openMusic(const std::string& path);
 // Fills `stream` (`len` bytes of interleaved signed 16-bit stereo at 44100 Hz)
 // with the next music from `decoder` as 44100 Hz stereo, whatever the file's
 // own rate and channels, then sends the decoder back to the start once its
-// position has passed the loop point. Whatever it cannot fill (a null
-// decoder, the end of the stream, a trailing odd byte) is silence. A `len`
-// of 0 or less does nothing. Allocates nothing and takes no lock.
-void fillMusicBuffer(stb_vorbis* decoder, std::uint8_t* stream, int len);
+// position has passed `loopPoint` (the fuzz target loops sooner). Whatever it
+// cannot fill (a null decoder, the end of the stream, a trailing odd byte) is
+// silence. A `len` of 0 or less does nothing. Allocates nothing and takes no
+// lock.
+void fillMusicBuffer(stb_vorbis* decoder, std::uint8_t* stream, int len,
+                     double loopPoint = musicLoopPoint);
 
 // Opens the audio device (44100 Hz, S16LSB, stereo, 1024-frame buffers) with
 // `callback` and its `userdata`, and starts it. Returns 0 when playing; -1
