@@ -10,7 +10,8 @@ wrapper=$(dpkg -L apitrace-tracers apitrace 2>/dev/null | grep '/glxtrace.so$' |
 # Calls of the second frame of a traced run at $1 milliseconds.
 frame_calls() {
     local trace="$WORK/run-$1.trace"
-    run_show SDL_AUDIODRIVER=dummy VELMORA_FAKE_TICKS="$1" TRACE_FILE="$trace" \
+    # A second to draw a few frames even when built with the sanitizers.
+    RUN_SECONDS=1 run_show SDL_AUDIODRIVER=dummy VELMORA_FAKE_TICKS="$1" TRACE_FILE="$trace" \
         LD_PRELOAD="$wrapper:$FAKE_TICKS"
     apitrace dump --call-nos=no "$trace" 2>/dev/null |
         awk '/glXSwapBuffers/ { frame++; next } frame == 2' >"$WORK/frame-$1"
