@@ -62,6 +62,8 @@ else()
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
     # The GL driver is loaded at run time, not linked.
     set(CPACK_DEBIAN_PACKAGE_RECOMMENDS libgl1-mesa-dri)
+    # velmora-record runs the ffmpeg program; the show itself does not need it.
+    set(CPACK_DEBIAN_PACKAGE_SUGGESTS ffmpeg)
 
     install(FILES ${PROJECT_SOURCE_DIR}/data/velmora.desktop
         DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications)
@@ -86,13 +88,17 @@ else()
     string(TIMESTAMP VELMORA_CHANGELOG_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
     configure_file(${VELMORA_RELEASE_DIR}/debian-changelog.in ${VELMORA_DEB_DOC}/changelog @ONLY)
     configure_file(${PROJECT_SOURCE_DIR}/data/velmora.6 ${VELMORA_DEB_DOC}/velmora.6 COPYONLY)
+    configure_file(${PROJECT_SOURCE_DIR}/data/velmora-record.1 ${VELMORA_DEB_DOC}/velmora-record.1
+        COPYONLY)
     find_program(GZIP_PROGRAM gzip)
     if(GZIP_PROGRAM)
         execute_process(COMMAND ${GZIP_PROGRAM} -9 -n -f -k
-            ${VELMORA_DEB_DOC}/changelog ${VELMORA_DEB_DOC}/velmora.6)
+            ${VELMORA_DEB_DOC}/changelog ${VELMORA_DEB_DOC}/velmora.6
+            ${VELMORA_DEB_DOC}/velmora-record.1)
         install(FILES ${VELMORA_DEB_DOC}/changelog.gz
             DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/velmora)
         install(FILES ${VELMORA_DEB_DOC}/velmora.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+        install(FILES ${VELMORA_DEB_DOC}/velmora-record.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
     endif()
     install(FILES ${VELMORA_DEB_DOC}/copyright DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/velmora)
 endif()
