@@ -1,8 +1,8 @@
 // libFuzzer target: arbitrary bytes as the music file, played through the
-// show's own calls (tests/fuzz/PlayMusic.h). The show opens its music by
+// show's own calls (tests/support/Music.h). The show opens its music by
 // path, so the bytes go to an in-memory file that is opened by its
 // /proc/self/fd path.
-#include "support/PlayMusic.h"
+#include "support/Music.h"
 
 #include <sys/mman.h>
 #include <unistd.h>

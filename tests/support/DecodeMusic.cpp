@@ -1,10 +1,10 @@
 // Writes the first FRAMES stereo frames of an Ogg Vorbis file to OUTPUT as
-// raw signed 16-bit little-endian samples, decoded the way the show's audio
-// callback decodes them. A file rather than standard output, which Windows
-// would write in text mode.
+// raw signed 16-bit little-endian samples, as the show's decoder gives them:
+// the reference for the stream the audio device receives. A file rather than
+// standard output, which Windows would write in text mode.
 //
 //   velmora_decode_music FILE FRAMES OUTPUT
-#include "support/MusicDecoding.h"
+#include "support/Music.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,11 +1,14 @@
-#include "support/PlayMusic.h"
+#include "support/Music.h"
 
 #include "audio/MusicPlayback.h"
+#include "base/ShowConstants.h"
 
 #define STB_VORBIS_HEADER_ONLY
 #include <stb_vorbis.h>
 
+#include <algorithm>
 #include <array>
+#include <cstdlib>
 
 namespace {
 
@@ -18,6 +21,19 @@ constexpr int oddBufferBytes = bufferBytes + 2;
 constexpr double shortLoopPoint = 4096.0;
 
 } // namespace
+
+std::vector<short> decodeMusic(const std::string& path, long maxFrames) {
+    int channels = 0;
+    short* decoded = nullptr;
+    const long frames = stb_vorbis_decode_filename(path.c_str(), &channels, nullptr, &decoded);
+    std::vector<short> samples;
+    if (frames > 0 && channels == audioChannels) {
+        const long kept = maxFrames < 0 ? frames : std::min(frames, maxFrames);
+        samples.assign(decoded, decoded + kept * audioChannels);
+    }
+    std::free(decoded);
+    return samples;
+}
 
 bool playMusicFile(const std::string& path) {
     stb_vorbis* decoder = openMusic(path);
