@@ -8,19 +8,8 @@
 #
 # Screenshots are kept in $VELMORA_SHOTS when that is set.
 set -u
-. "$(dirname "$0")/lib.sh"
 deb=$(readlink -f "${1:?deb file}")
-WORK=$(mktemp -d /tmp/velmora-deb-XXXXXX)
-show_pid=
-trap '[ -z "$show_pid" ] || kill -9 "$show_pid" 2>/dev/null; rm -rf "$WORK"' EXIT
-
-fail() {
-    echo "FAIL: $*"
-    for f in out err; do
-        [ -f "$WORK/$f" ] && { echo "--- std$f:"; cat "$WORK/$f"; }
-    done
-    exit 1
-}
+. "$(dirname "$0")/../support/checks.sh"
 
 root=$WORK/root
 dpkg-deb -x "$deb" "$root" || fail "cannot unpack $deb"
@@ -38,24 +27,16 @@ for library in libsdl2 libglew libc6 libstdc++; do
 done
 
 # The link in bin is what a user starts; the data is found through it.
-env SDL_AUDIODRIVER=dummy "$root/usr/bin/velmora" </dev/null >"$WORK/out" 2>"$WORK/err" &
-show_pid=$!
-window=$(timeout 20 xdotool search --sync --onlyvisible --pid "$show_pid" --name '^velmora innit$' 2>/dev/null | head -n 1)
-[ -n "$window" ] || fail "no window titled \"velmora innit\" appeared"
+VELMORA=$root/usr/bin/velmora
+start_show SDL_AUDIODRIVER=dummy
+wait_for_window
 sleep 2
 shot=$WORK/shot.png
 import -window root "$shot" || fail "no screenshot"
 [ -z "${VELMORA_SHOTS:-}" ] || cp "$shot" "$VELMORA_SHOTS/deb-run.png"
 xdotool key Escape
-for _ in $(seq 100); do
-    kill -0 "$show_pid" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$show_pid" 2>/dev/null && fail "Escape did not end the show"
-wait "$show_pid"
-status=$?
-show_pid=
-[ "$status" -eq 0 ] || fail "exit status $status, expected 0"
-grep -q 'Impossible to open' "$WORK/out" && fail "a shader file was not found"
-seen=$(heart_in_screenshot "$shot") || fail "$seen"
+wait_for_exit 10
+expect_status 0
+! grep -q 'Impossible to open' "$WORK/out" || fail "a shader file was not found"
+expect_heart "$shot"
 echo "deb: ok (Depends: $depends)"

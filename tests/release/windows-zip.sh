@@ -11,21 +11,12 @@
 # reference comes from the same compiled decoder. Screenshots are kept in
 # $VELMORA_SHOTS when that is set.
 set -u
-. "$(dirname "$0")/lib.sh"
 zip=$(readlink -f "${1:?zip file}")
 decode_music=$(readlink -f "${2:?velmora_decode_music.exe}")
 wine_run=$(cd "$(dirname "$0")/../../scripts/release" && pwd)/wine-run
-WORK=$(mktemp -d /tmp/velmora-windows-XXXXXX)
+. "$(dirname "$0")/../support/checks.sh"
 export VELMORA_WINE_DIR=${VELMORA_WINE_DIR:-$WORK/wine}
-trap '"$wine_run" --stop; rm -rf "$WORK"' EXIT
-
-fail() {
-    echo "FAIL: $*"
-    for f in out err; do
-        [ -f "$WORK/$f" ] && { echo "--- std$f:"; cat "$WORK/$f"; }
-    done
-    exit 1
-}
+trap '"$wine_run" --stop; cleanup' EXIT
 
 # Z:\ is the root of this machine's file system under Wine.
 windows_path() { local path=${1//\//\\}; echo "Z:$path"; }
@@ -54,21 +45,10 @@ while read -r dll; do
 done <"$WORK/dlls"
 
 # --- A run: window, picture, music, Escape -------------------------------------
-run_pid=
 # start_show VAR=value...: the show under Wine, from another folder than its own.
 start_show() {
     (cd "$WORK" && env "$@" "$wine_run" "$show/velmora.exe" </dev/null >"$WORK/out" 2>"$WORK/err") &
-    run_pid=$!
-}
-wait_for_exit() {
-    local tenths=0
-    while kill -0 "$run_pid" 2>/dev/null; do
-        [ "$tenths" -ge $(($1 * 10)) ] && fail "the show did not end within $1 s"
-        sleep 0.1
-        tenths=$((tenths + 1))
-    done
-    wait "$run_pid"
-    STATUS=$?
+    SHOW_PID=$!
 }
 
 start_show SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$(windows_path "$WORK/stream.raw")"
@@ -80,9 +60,8 @@ import -window root "$shot" || fail "no screenshot"
 [ -z "${VELMORA_SHOTS:-}" ] || cp "$shot" "$VELMORA_SHOTS/windows-run.png"
 xdotool key Escape
 wait_for_exit 20
-[ "$STATUS" -eq 0 ] || fail "exit status $STATUS after Escape, expected 0"
-
-seen=$(heart_in_screenshot "$shot") || fail "$seen"
+expect_status 0
+expect_heart "$shot"
 
 # The console: both programs built from the files beside the executable in
 # the non-ASCII folder. Wine's GL answers the extension query of a core
@@ -102,15 +81,7 @@ fi
 cp "$show/dancing.ogg" "$WORK/reference.ogg"
 (cd "$WORK" && "$wine_run" "$decode_music" reference.ogg 44100 expected.raw) ||
     fail "cannot decode the music"
-found=
-for buffers in 0 1 2 3 4 5 6 7 8; do
-    if cmp -s -n 176400 -i "$((buffers * 4096)):0" "$WORK/stream.raw" "$WORK/expected.raw"; then
-        found=$buffers
-        break
-    fi
-done
-[ -n "$found" ] || fail "the stream's first second is not the music"
-[ -z "$(head -c "$((found * 4096))" "$WORK/stream.raw" | tr -d '\0')" ] || fail "noise before the music"
+expect_music "$WORK/stream.raw" "$WORK/expected.raw"
 
 # --- A refused audio device: the audio line and a failure status --------------
 start_show SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$(windows_path "$WORK/no-such-folder/x.raw")"
@@ -119,4 +90,4 @@ wait_for_exit 60
 [ "$STATUS" -eq 255 ] || fail "exit status $STATUS with the audio device refused, expected 255 (-1)"
 grep -q "^Couldn't open audio: " "$WORK/err" || fail "no audio line on standard error"
 
-echo "windows zip: ok ($(x86_64-w64-mingw32-objdump -p "$show/velmora.exe" | grep -c 'DLL Name') system DLLs, music from buffer $found)"
+echo "windows zip: ok ($(x86_64-w64-mingw32-objdump -p "$show/velmora.exe" | grep -c 'DLL Name') system DLLs, music from buffer $MUSIC_FROM)"

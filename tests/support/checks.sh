@@ -1,0 +1,83 @@
+# Shell helpers shared by the end-to-end scripts (tests/e2e) and the checks of
+# the release packages (tests/release): a scratch folder $WORK, the show
+# started with its console captured in $WORK/out and $WORK/err, and what to
+# expect of its window, its end, its picture and its sound. A failed
+# expectation prints why, then the console, and ends the script with 1.
+
+WORK=$(mktemp -d /tmp/velmora-test-XXXXXX)
+SHOW_PID=
+trap 'cleanup' EXIT
+
+cleanup() {
+    if [ -n "$SHOW_PID" ] && kill -0 "$SHOW_PID" 2>/dev/null; then
+        kill -9 "$SHOW_PID" 2>/dev/null || true
+    fi
+    rm -rf "$WORK"
+}
+
+fail() {
+    echo "FAIL: $*"
+    for f in out err; do
+        if [ -f "$WORK/$f" ]; then
+            echo "--- std$f:"
+            cat "$WORK/$f"
+        fi
+    done
+    exit 1
+}
+
+# start_show [VAR=value ...]: runs $VELMORA in the background with an empty
+# standard input.
+start_show() {
+    env "$@" "$VELMORA" </dev/null >"$WORK/out" 2>"$WORK/err" &
+    SHOW_PID=$!
+}
+
+# Waits for the show's window; sets WINDOW_ID.
+wait_for_window() {
+    WINDOW_ID=$(timeout 20 xdotool search --sync --onlyvisible --pid "$SHOW_PID" \
+        --name '^velmora innit$' 2>/dev/null | head -n 1) || true
+    [ -n "$WINDOW_ID" ] || fail "no window titled \"velmora innit\" appeared"
+    # Let the show draw a few frames and take the keyboard.
+    sleep 0.5
+}
+
+# Waits up to $1 seconds for the show to end; sets STATUS.
+wait_for_exit() {
+    timeout "$1" tail --pid="$SHOW_PID" -f /dev/null || fail "the show did not end within $1 s"
+    STATUS=0
+    wait "$SHOW_PID" || STATUS=$?
+    SHOW_PID=
+}
+
+expect_status() {
+    [ "$STATUS" -eq "$1" ] || fail "exit status $STATUS, expected $1"
+}
+
+# expect_heart PNG: the middle of the screenshot is the heart's red and the
+# corner is darker.
+expect_heart() {
+    local mean=(-format '%[fx:int(255*mean.r)] %[fx:int(255*mean.g)]' info:)
+    local middle_red middle_green corner_red
+    read -r middle_red middle_green < <(convert "$1" -crop 200x200+300+200 +repage "${mean[@]}")
+    read -r corner_red _ < <(convert "$1" -crop 100x100+0+0 +repage "${mean[@]}")
+    [ "$middle_red" -gt 60 ] && [ "$middle_red" -gt $((2 * middle_green)) ] &&
+        [ "$corner_red" -lt "$middle_red" ] && return 0
+    fail "no heart in the middle of the screen (red $middle_red, green $middle_green; corner red $corner_red)"
+}
+
+# expect_music STREAM REFERENCE: the stream the audio device received starts
+# with REFERENCE (the music's first second, decoded), after at most a few
+# silent buffers: the device may play one or two before it is unpaused. Sets
+# MUSIC_FROM to the buffer where the music starts.
+expect_music() {
+    MUSIC_FROM=
+    for buffers in 0 1 2 3 4 5 6 7 8; do
+        if cmp -s -n 176400 -i "$((buffers * 4096)):0" "$1" "$2"; then
+            MUSIC_FROM=$buffers
+            break
+        fi
+    done
+    [ -n "$MUSIC_FROM" ] || fail "the stream's first second is not the music"
+    [ -z "$(head -c "$((MUSIC_FROM * 4096))" "$1" | tr -d '\0')" ] || fail "noise before the music"
+}
