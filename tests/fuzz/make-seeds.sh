@@ -2,7 +2,8 @@
 # Makes the fuzz target's seed corpus: small valid Ogg Vorbis files of the
 # shapes the decoder meets (committed; run again only to change them). Needs
 # sox and vorbis-tools. Each is a few kilobytes, so one execution stays short,
-# and long enough to pass the fuzz target's loop point.
+# and long enough to pass the fuzz target's loop point. The music buffer tests
+# play stereo-44100 as well (a different tone on each channel).
 set -euo pipefail
 cd "$(dirname "$0")/seeds"
 tmp=$(mktemp -d)

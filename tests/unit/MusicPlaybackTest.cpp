@@ -16,7 +16,8 @@
 
 namespace {
 
-const std::string tone = VELMORA_SOURCE_DIR "/tests/data/tone-stereo-44100.ogg";
+// A third of a second of stereo, a different tone on each channel (a fuzz seed).
+const std::string tone = VELMORA_SOURCE_DIR "/tests/fuzz/seeds/stereo-44100.ogg";
 const std::string piece = VELMORA_SOURCE_DIR "/data/dancing.ogg";
 
 using Decoder = std::unique_ptr<stb_vorbis, decltype(&stb_vorbis_close)>;
