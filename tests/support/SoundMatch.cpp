@@ -1,48 +1,35 @@
-// Compares a recorded sound track with what the show's audio callback makes
-// for the same span: silence until the music starts, then the callback's
-// 4096-byte buffers from a fresh decoder. Prints the normalised correlation
-// at the expected alignment and the lag (in frames, within +-4096) where the
-// correlation peaks, e.g. "correlation 0.9991 best-lag 0".
+// Compares a recorded sound track with the music a listener of the live show
+// hears over the same span: silence until the music starts, then the music
+// from its start, decoded. Prints the normalised correlation at the expected
+// alignment and the lag (in frames, within +-4096) where the correlation
+// peaks, e.g. "correlation 0.9991 best-lag 0".
 //
 //   velmora_sound_match MUSIC.ogg RECORDED.raw
 //
 // RECORDED.raw is signed 16-bit little-endian stereo at 44100 Hz.
-#include "app/AudioCallback.h"
-#include "app/IntroApp.h"
-#include "audio/MusicPlayback.h"
 #include "base/ShowConstants.h"
+#include "support/Music.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <vector>
 
 namespace {
 
-constexpr int sampleRate = 44100;
-constexpr int channels = 2;
-constexpr int bufferBytes = 4096;
 constexpr long searchedLag = 4096;
-
-std::vector<short> readSamples(const char* path) {
-    std::ifstream file(path, std::ios::binary);
-    std::vector<char> bytes((std::istreambuf_iterator<char>(file)),
-                            std::istreambuf_iterator<char>());
-    std::vector<short> samples(bytes.size() / sizeof(short));
-    std::copy(bytes.begin(), bytes.begin() + static_cast<long>(samples.size() * sizeof(short)),
-              reinterpret_cast<char*>(samples.data()));
-    return samples;
-}
 
 // Correlation of a[n] with b[n - lag] over the frames both have.
 double correlation(const std::vector<short>& a, const std::vector<short>& b, long lag) {
     double ab = 0, aa = 0, bb = 0;
-    const long frames = static_cast<long>(std::min(a.size(), b.size()) / channels);
+    const long frames = static_cast<long>(std::min(a.size(), b.size()) / audioChannels);
     for (long n = std::max(0L, lag); n < frames && n - lag < frames; ++n) {
-        for (int c = 0; c < channels; ++c) {
-            const double x = a[static_cast<std::size_t>(n * channels + c)];
-            const double y = b[static_cast<std::size_t>((n - lag) * channels + c)];
+        for (int c = 0; c < audioChannels; ++c) {
+            const double x = a[static_cast<std::size_t>(n * audioChannels + c)];
+            const double y = b[static_cast<std::size_t>((n - lag) * audioChannels + c)];
             ab += x * y;
             aa += x * x;
             bb += y * y;
@@ -58,21 +45,18 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "usage: %s MUSIC.ogg RECORDED.raw\n", argv[0]);
         return 2;
     }
-    const std::vector<short> recorded = readSamples(argv[2]);
-    std::vector<short> expected(recorded.size(), 0);
-    IntroApp app;
-    app.decoder = openMusic(argv[1]);
-    if (app.decoder == nullptr || recorded.empty()) {
+    std::ifstream file(argv[2], std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(file), {}};
+    std::vector<short> recorded(bytes.size() / sizeof(short));
+    std::memcpy(recorded.data(), bytes.data(), recorded.size() * sizeof(short));
+    const std::size_t silence = static_cast<std::size_t>(musicStartMs) * audioSampleRate / 1000;
+    std::vector<short> expected(std::min(silence * audioChannels, recorded.size()), 0);
+    const long musicFrames = static_cast<long>((recorded.size() - expected.size()) / audioChannels);
+    const std::vector<short> music = decodeMusic(argv[1], musicFrames);
+    if (recorded.empty() || music.empty()) {
         return 1;
     }
-    std::size_t at = static_cast<std::size_t>(musicStartMs) * sampleRate / 1000 * channels;
-    std::vector<short> buffer(bufferBytes / sizeof(short));
-    while (at < expected.size()) {
-        audioCallback(&app, reinterpret_cast<Uint8*>(buffer.data()), bufferBytes);
-        for (std::size_t i = 0; i < buffer.size() && at < expected.size(); ++i) {
-            expected[at++] = buffer[i];
-        }
-    }
+    expected.insert(expected.end(), music.begin(), music.end());
 
     long bestLag = 0;
     double best = -2.0;
