@@ -4,18 +4,15 @@ WebDriver (chromium-driver with python3-selenium).
 
     page_smoke.py DIST_DIR OUT_DIR
 
-Serves DIST_DIR on 127.0.0.1 and plays the show once as a visitor would:
-the page loads with no error; a click starts the show; its console lines
-arrive in the browser console; a Web Audio context runs and the show's
-callback fills it with music at the rate its buffer implies; at two known
-show times the canvas shows the heart, with no text and with a greeting;
-Escape stops the picture and the sound and the page offers to start again,
-which works. Screenshots go to OUT_DIR. The frame rate is printed.
-
-The show's clock is held at the chosen moments through performance.now(),
-which is where the browser build's SDL_GetTicks reads the time.
-
-Ends with "browser: 1 passed, 0 failed" (or "0 passed, 1 failed", exit 1).
+Serves DIST_DIR on 127.0.0.1 and plays the show as a visitor would: the
+page loads with no error; a click starts the show; its console lines arrive;
+a Web Audio context runs and the show's callback fills it with music at the
+rate its buffer implies; at two show times, held through performance.now()
+(where the browser build's SDL_GetTicks reads the time), the canvas shows
+the heart, with no text and with a greeting; Escape stops the picture and
+the sound, and starting again works. Screenshots of the canvas go to
+OUT_DIR; the frame rate is printed. Ends with "browser: 1 passed, 0 failed"
+(or "0 passed, 1 failed", exit 1).
 """
 import importlib.util
 import io
@@ -153,6 +150,17 @@ def show_lines(driver, level):
     return [text for lvl, text in probe(driver, "velmoraProbe.lines") if lvl == level]
 
 
+def click_to_start(driver, linked_programs):
+    ActionChains(driver).click(driver.find_element(By.ID, "message")).perform()
+    wait_until("the show's start-up lines",
+               lambda: show_lines(driver, "log").count("Linking program") >= linked_programs)
+
+
+def press_escape(driver):
+    ActionChains(driver).send_keys(Keys.ESCAPE).perform()
+    wait_until("the end message", lambda: "ended" in status_text(driver))
+
+
 def wait_for_frames(driver, count):
     first = probe(driver, "velmoraProbe.frames")
     wait_until(f"{count} frames", lambda: probe(driver, "velmoraProbe.frames") >= first + count)
@@ -160,10 +168,8 @@ def wait_for_frames(driver, count):
 
 def canvas_picture(driver, out_dir, name):
     """Screenshot of the canvas as an RGB image, also saved as OUT_DIR/NAME.png."""
-    canvas = driver.find_element(By.ID, "canvas")
+    r = driver.find_element(By.ID, "canvas").rect
     page = Image.open(io.BytesIO(driver.get_screenshot_as_png())).convert("RGB")
-    page.save(os.path.join(out_dir, name + "-page.png"))
-    r = canvas.rect
     picture = page.crop((round(r["x"]), round(r["y"]), round(r["x"] + r["width"]),
                          round(r["y"] + r["height"])))
     picture.save(os.path.join(out_dir, name + ".png"))
@@ -185,24 +191,20 @@ def is_text_white(r, g, b):
 
 def play_show(driver, checks, out_dir):
     wait_until("the page to be ready", lambda: status_text(driver).startswith("Click"))
-    driver.save_screenshot(os.path.join(out_dir, "ready-page.png"))
-
     # Start with the clock held, so the show's ticks count from a known moment.
     start = probe(driver, "velmoraProbe.hold(performance.now())")
-    ActionChains(driver).click(driver.find_element(By.ID, "message")).perform()
-    wait_until("the show's start-up lines", lambda: show_lines(driver, "log").count(
-        "Linking program") >= 2)
+    click_to_start(driver, 2)
     probe(driver, "velmoraProbe.release()")
     checks.expect(show_lines(driver, "log") == EXPECTED_SHOW_LINES,
                   "the show's console lines arrive, exactly: " + repr(show_lines(driver, "log")))
 
     # Let it play, then measure the picture's and the sound's rates.
+    rates = ("[velmoraProbe.frames, velmoraProbe.audioEvents, "
+             "velmoraProbe.audioContext.currentTime, velmoraProbe.realNow()]")
     time.sleep(3)
-    before = probe(driver, "[velmoraProbe.frames, velmoraProbe.audioEvents, "
-                   "velmoraProbe.audioContext.currentTime, velmoraProbe.realNow()]")
+    before = probe(driver, rates)
     time.sleep(3)
-    after = probe(driver, "[velmoraProbe.frames, velmoraProbe.audioEvents, "
-                  "velmoraProbe.audioContext.currentTime, velmoraProbe.realNow()]")
+    after = probe(driver, rates)
     seconds = (after[3] - before[3]) / 1000
     print(f"frame rate: {(after[0] - before[0]) / seconds:.1f} frames per second", flush=True)
     context = probe(driver, "[velmoraProbe.audioContext.state, "
@@ -243,8 +245,7 @@ def play_show(driver, checks, out_dir):
                   "text-white pixels)")
 
     # Escape ends it: the loop stops, the sound stops, the page says so.
-    ActionChains(driver).send_keys(Keys.ESCAPE).perform()
-    wait_until("the end message", lambda: "ended" in status_text(driver))
+    press_escape(driver)
     frames = probe(driver, "[velmoraProbe.frames, velmoraProbe.audioEvents]")
     time.sleep(1)
     checks.expect(probe(driver, "[velmoraProbe.frames, velmoraProbe.audioEvents]") == frames,
@@ -256,16 +257,13 @@ def play_show(driver, checks, out_dir):
                   "the page offers to start again: " + repr(status_text(driver)))
 
     # And starting again works.
-    ActionChains(driver).click(driver.find_element(By.ID, "message")).perform()
-    wait_until("the second start", lambda: show_lines(driver, "log").count(
-        "Linking program") >= 4)
+    click_to_start(driver, 4)
     wait_for_frames(driver, 3)
     checks.expect(probe(driver, "velmoraProbe.audioContext.state") == "running",
                   "a second show starts with its sound running")
-    ActionChains(driver).send_keys(Keys.ESCAPE).perform()
-    wait_until("the second end", lambda: "ended" in status_text(driver))
+    press_escape(driver)
 
-    errors = [line for line in show_lines(driver, "error")]
+    errors = show_lines(driver, "error")
     severe = [entry["message"] for entry in driver.get_log("browser")
               if entry["level"] == "SEVERE"]
     checks.expect(not errors and not severe, f"no errors in the console: {errors + severe}")
