@@ -1,12 +1,43 @@
 #include "render/ShaderProgram.h"
 
 #include "ShowEnvironment.h"
-#include "support/StdinFeed.h"
 #include "support/TempFile.h"
 
+#include <unistd.h>
+
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
+
+// Standard input, until destruction, is a file holding `text`: the code under
+// test reads it with getchar through the real descriptor. A file rather than
+// a pipe, so the same code runs on Windows.
+class StdinFeed {
+public:
+    explicit StdinFeed(const std::string& text) {
+        std::FILE* file = std::fopen(writeTempFile("stdin", text).c_str(), "rb");
+        if (file == nullptr) {
+            std::abort();
+        }
+        dup2(fileno(file), STDIN_FILENO);
+        std::fclose(file);
+        clearerr(stdin);
+    }
+    ~StdinFeed() {
+        // Drop whatever stdio buffered from the file before the real input returns.
+        while (std::getchar() != EOF) {
+        }
+        dup2(savedStdin, STDIN_FILENO);
+        close(savedStdin);
+        clearerr(stdin);
+    }
+    StdinFeed(const StdinFeed&) = delete;
+    StdinFeed& operator=(const StdinFeed&) = delete;
+
+private:
+    int savedStdin = dup(STDIN_FILENO);
+};
 
 const char* const validVertex = "#version 330 core\n"
                                 "layout(location = 0) in vec2 position;\n"
