@@ -9,19 +9,14 @@ SHOW_PID=
 trap 'cleanup' EXIT
 
 cleanup() {
-    if [ -n "$SHOW_PID" ] && kill -0 "$SHOW_PID" 2>/dev/null; then
-        kill -9 "$SHOW_PID" 2>/dev/null || true
-    fi
+    [ -z "$SHOW_PID" ] || kill -9 "$SHOW_PID" 2>/dev/null || true
     rm -rf "$WORK"
 }
 
 fail() {
     echo "FAIL: $*"
     for f in out err; do
-        if [ -f "$WORK/$f" ]; then
-            echo "--- std$f:"
-            cat "$WORK/$f"
-        fi
+        [ ! -f "$WORK/$f" ] || { echo "--- std$f:" && cat "$WORK/$f"; }
     done
     exit 1
 }
