@@ -16,15 +16,7 @@
 #include <string>
 #include <vector>
 
-#if defined(__has_feature)
-#define VELMORA_HAS_ADDRESS_SANITIZER __has_feature(address_sanitizer)
-#else
-#define VELMORA_HAS_ADDRESS_SANITIZER 0
-#endif
-// Peak memory is read where getrusage gives it, and not under
-// AddressSanitizer, whose shadow and quarantine would swamp the figure.
-#if !defined(_WIN32) && !defined(__SANITIZE_ADDRESS__) && !VELMORA_HAS_ADDRESS_SANITIZER
-#define VELMORA_CHECK_PEAK_MEMORY 1
+#ifdef VELMORA_CHECK_PEAK_MEMORY
 #include <sys/resource.h>
 #endif
 
