@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
 # What a normal start-up prints: the shader build lines, then the reports of
-# the quad's check sites.
+# the quad's check sites. The show runs installed, from the link in its bin
+# directory: the base path follows the link to the data files.
 . "$(dirname "$0")/lib.sh"
 GL_ERRORS=${GL_ERRORS:?path of the glGetError preload}
 NO_BASE_PATH=${NO_BASE_PATH:?path of the no-base-path preload}
+cmake --install "${BUILD_DIR:?build directory}" --prefix "$WORK/prefix" >/dev/null || fail "install failed"
+VELMORA=$WORK/prefix/bin/velmora
+[ -L "$VELMORA" ] || fail "no link in bin"
 data_dir=$(dirname "$(readlink -f "$VELMORA")")
 mapfile -t sites < <(check_site_lines)
 [ "${#sites[@]}" -eq 9 ] || fail "expected nine check sites in the quad's source"
@@ -21,7 +25,8 @@ expect_output() {
 }
 
 # A core context refuses the extension query and leaves one error pending,
-# which the first check site reports.
+# which the first check site reports. Nothing on standard error: the music
+# was found too.
 run_show SDL_AUDIODRIVER=dummy
 expect_output "${sites[0]}"
 [ ! -s "$WORK/err" ] || fail "standard error is not empty"
