@@ -1,7 +1,6 @@
-# Shared helpers for the end-to-end tests: they start the real executable on
-# the test display and watch its console, its window and its exit status
-# (start_show, wait_for_window, wait_for_exit, expect_status, fail: in
-# tests/support/checks.sh).
+# Shared helpers for the end-to-end tests, which start the real executable on
+# the test display; the checks they share with the release checks are in
+# tests/support/checks.sh.
 set -euo pipefail
 VELMORA=${VELMORA:?path of the velmora executable}
 . "$(dirname "${BASH_SOURCE[0]}")/../support/checks.sh"
