@@ -12,7 +12,7 @@ install_packages() {
         mapfile -t -O "${#wanted[@]}" wanted < <(grep -v -E '^\s*(#|$)' "$lists_dir/$list.txt")
     done
     for package in "${wanted[@]}"; do
-        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed'; then
+        if [[ $(dpkg-query -W -f='${Status}' "$package" 2>/dev/null) != *"ok installed" ]]; then
             missing+=("$package")
         fi
     done

@@ -37,7 +37,8 @@ grep -qx 'codec_name=h264|pix_fmt=yuv420p|duration=2.000000|nb_frames=60' <<<"$s
     fail "the picture is not 60 H.264 frames of 2 s: $streams"
 grep -q '^codec_name=aac|.*duration=2.000000' <<<"$streams" || fail "the sound is not 2 s of AAC: $streams"
 # The index is at the front: the moov box comes before the media data.
-head -c 65536 "$WORK/short/clip.mp4" | grep -q moov || fail "the index is not at the front"
+# (grep reads from a substitution: in a pipe, its early exit could fail head.)
+grep -q -a moov <(head -c 65536 "$WORK/short/clip.mp4") || fail "the index is not at the front"
 
 # psnr A B: PSNR in dB of two frames, as ffmpeg measures it in RGB.
 psnr() {
@@ -114,6 +115,9 @@ fi
 
 # Ctrl-C halfway.
 mkdir "$WORK/stopped"
+# Emptied here: the shell truncates it in the background job, after the
+# first look below may have read the full-disk run's progress lines.
+: >"$WORK/err"
 "$RECORDER" --seconds 30 "$WORK/stopped/clip.mp4" </dev/null >"$WORK/out" 2>"$WORK/err" &
 SHOW_PID=$!
 for _ in $(seq 600); do
