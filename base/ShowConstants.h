@@ -43,7 +43,7 @@ constexpr int audioChannels = 2;
 constexpr int audioBufferFrames = 1024;
 
 // Show-clock milliseconds at which the music's first sample is heard: the
-// heart's beat grid starts here (data/heart.fsh holds the same number) and
+// heart's beat grid starts here (data/heart.vsh holds the same number) and
 // the recorder lays its sound track out from here.
 // The timer starts at SDL_Init and the music at the first audio callback,
 // after start-up. On the show's 2-core machine (Xvfb, software GL), with the

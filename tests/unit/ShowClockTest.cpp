@@ -36,7 +36,7 @@ TEST(ShowClock, RunsFromMinusOneByOneUnitPerFourSecondsAndWrapsEveryCycle) {
 TEST(ShowClock, HeartShaderStartsItsBeatWhereTheMusicStarts) {
     // The background shader cannot be told the music's offset, so it holds
     // its own copy of the number.
-    std::ifstream shader(VELMORA_SOURCE_DIR "/data/heart.fsh");
+    std::ifstream shader(VELMORA_SOURCE_DIR "/data/heart.vsh");
     const std::string source{std::istreambuf_iterator<char>(shader),
                              std::istreambuf_iterator<char>()};
     std::smatch match;
