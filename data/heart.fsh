@@ -194,31 +194,34 @@ float hash(vec2 cell) {
     return fract((q.x + q.y) * q.z);
 }
 
-// Brightness of the motes at screen point p: one in some cells of a grid
-// that has risen `risen` cells, swaying by `sway` and twinkling by `twinkle`
-// (in turns). The cells repeat after MOTE_ROWS rows, which the field rises
-// in a cycle, so it is the same after the wrap.
-float motes(vec2 p, float risen, float sway, float twinkle) {
+// The mote field at screen point p: one mote in some cells of a grid that
+// has risen `risen` cells, swaying by `sway` turns. The cells repeat after
+// MOTE_ROWS rows, which the field rises in a cycle, so it is the same after
+// the wrap. The caller finishes the mote: its halo is e^-spread, and it
+// twinkles around its own phase.
+struct Mote {
+    float spread;
+    float phase; // in turns
+    float strength; // 0 in the cells without a mote
+};
+
+Mote moteAt(vec2 p, float risen, float sway) {
     vec2 q = vec2(p.x * (1.0 / MOTE_CELL), p.y * (1.0 / MOTE_CELL) - risen);
     vec2 whole = floor(q);
     vec2 cell = vec2(whole.x, whole.y - MOTE_ROWS * floor(whole.y * (1.0 / MOTE_ROWS)));
     float seed = hash(cell);
-    float phase = fract(seed * 7.31); // in turns
+    Mote mote;
+    mote.phase = fract(seed * 7.31);
     // Swaying, but kept far enough inside its cell for the halo to fade there.
-    vec2 centre = vec2(0.3 + 0.4 * fract(seed * 13.7) + 0.1 * sinTurns(sway + phase),
+    vec2 centre = vec2(0.3 + 0.4 * fract(seed * 13.7) + 0.1 * sinTurns(sway + mote.phase),
                        0.3 + 0.4 * fract(seed * 31.3));
-    float shimmer = 0.55 + 0.45 * sinTurns(twinkle + phase);
     vec2 offset = q - whole - centre; // in cells
     float size = 0.6 + 0.8 * fract(seed * 57.1); // in MOTE_SIZE
     const float spreadPerCell = 0.5 * (MOTE_CELL / MOTE_SIZE) * (MOTE_CELL / MOTE_SIZE);
-    // A soft halo with a bright core (the halo to the eighth power).
-    float halo = fade(dot(offset, offset) * spreadPerCell / (size * size));
-    float core = halo * halo;
-    core *= core;
-    core *= core;
+    mote.spread = dot(offset, offset) * spreadPerCell / (size * size);
     // Cells with seeds below MOTE_SHARE stay dark.
-    float strength = max(seed - MOTE_SHARE, 0.0) * (1.0 / (1.0 - MOTE_SHARE));
-    return (core + 0.3 * halo) * shimmer * strength;
+    mote.strength = max(seed - MOTE_SHARE, 0.0) * (1.0 / (1.0 - MOTE_SHARE));
+    return mote;
 }
 
 // Dims `colour` so that its relative luminance stays under `limit`, with a
@@ -254,6 +257,55 @@ void main() {
     float inside = ease(clamp(0.5 - 0.5 * d / pixel, 0.0, 1.0));
     float outside = 1.0 - inside;
 
+    // The stage and the heart's body both show only along the outline.
+    // Where the body alone shows, the exponentials and the sine that the
+    // stage needs work for the body instead, so that each is paid for once;
+    // along the outline they work for the stage, and the body, which shows
+    // there only as its rim, makes do with their values.
+    bool bodyOnly = d < -pixel;
+
+    // ==== The cushion =====================================================
+    // A rounded cushion lit from the upper left, its normal from the
+    // cushion's slope, which is smooth everywhere.
+    vec3 field = cushionField(h);
+    float depth = field.x * size; // in screen units
+    // Shared: the cushion's height falls off as e^(-depth / CUSHION_WIDTH),
+    // the glow around the outline as e^(-7 d).
+    float falloff = fadeNear(bodyOnly ? max(depth, 0.0) * (1.0 / CUSHION_WIDTH)
+                                      : max(d, 0.0) * GLOW_FALLOFF);
+    // Heart space is screen space scaled by 1 / size, and stretched upwards.
+    vec2 slope = field.yz * vec2(1.0, HEART_STRETCH) *
+                 (depth > 0.0 ? falloff * (CUSHION_HEIGHT / CUSHION_WIDTH) : 0.0);
+    // The normal is (-slope, 1) / its length.
+    float normalZ = inversesqrt(1.0 + dot(slope, slope));
+    float facing = (LIGHT.z - dot(slope, LIGHT.xy)) * normalZ;
+    float diffuse = max(facing, 0.0);
+    // The reflected light's share towards the viewer, to the 24th power.
+    float specular = max(2.0 * facing * normalZ - LIGHT.z, 0.0);
+    float specular2 = specular * specular;
+    float specular8 = specular2 * specular2;
+    specular8 *= specular8;
+    float specular16 = specular8 * specular8;
+    specular = specular16 * specular8;
+
+    // ==== The light inside and the motes outside =========================
+    // Shared: the ripple on the light's surface, and the motes' twinkle.
+    Mote mote = moteAt(p, moteAndRise.a, glowAndSway.a);
+    float wave = sinTurns(bodyOnly ? h.x * (13.0 / TAU) + shadedAndSurface.a
+                                   : litAndTwinkle.a + mote.phase);
+    // Below the light's rippling surface the cushion is lit crimson, with
+    // its highlights; above it, dim red glass that catches the highlight.
+    float surface = fill + 0.015 * wave;
+    float below = ease(clamp((surface + 0.008 - h.y) * (1.0 / 0.016), 0.0, 1.0));
+    // Shared: the bright meniscus along the surface, and the motes' halo.
+    float halo = fade(bodyOnly ? abs(h.y - surface) * 90.0 : mote.spread);
+    float meniscusLight = bodyOnly ? halo * glassAndMeniscus.a : 0.0;
+    // A mote: the halo with a bright core (the halo to the eighth power).
+    float core = halo * halo;
+    core *= core;
+    core *= core;
+    float moteLight = (core + 0.3 * halo) * (0.55 + 0.45 * wave) * mote.strength;
+
     // ==== Stage ===========================================================
     // Each piece of the picture is a colour and how much of it shows here;
     // the colours are added up once, at the end.
@@ -264,16 +316,13 @@ void main() {
     // The glow around the outline, and the heart-shaped waves leaving it:
     // e^(-28 |d - front|) is e^(-28 d) e^(28 front) beyond the front and
     // e^(28 d) e^(-28 front) within it, and the smaller of the two.
-    float glow = fade(max(d, 0.0) * GLOW_FALLOFF);
+    float glow = falloff;
     float glow2 = glow * glow;
     vec3 beyond = (glow2 * glow2) * wavesBeyond.xyz;
     vec3 within = wavesWithin.xyz * (1.0 / (glow2 * glow2));
     float ripples = (beyond.x < within.x ? beyond.x : within.x) +
                     (beyond.y < within.y ? beyond.y : within.y);
     float burstWave = beyond.z < within.z ? beyond.z : within.z;
-
-    // Motes drifting up.
-    float moteLight = motes(p, moteAndRise.a, glowAndSway.a, litAndTwinkle.a);
 
     // Soft rays turning slowly behind the heart: sin(9 angle + turn), whose
     // first part is the direction raised to the ninth power.
@@ -287,7 +336,11 @@ void main() {
     float ray = 0.5 + 0.5 * imaginaryOfProduct(power8, turned);
     float rays = ray * ray * ray;
     rays *= rays; // the sixth power: narrow rays
-    float rayLight = rays * fade(radius * 1.6) * ringAndRays.a;
+    // Shared: the rays fade as e^(-1.6 radius); the sheen on the body.
+    vec2 fromSheen = (p - SHEEN_CENTRE * size) * SHEEN_SPREAD;
+    float spread = fade(bodyOnly ? dot(fromSheen, fromSheen) : radius * 1.6);
+    float rayLight = rays * spread * ringAndRays.a;
+    float sheen = spread * clamp(-d * (1.0 / SHEEN_DEPTH), 0.0, 1.0);
 
     // The burst: a heart-shaped wave racing out as a name arrives, beaded
     // with sparks along its front (24 around: the direction to the 24th),
@@ -296,42 +349,15 @@ void main() {
     float burstLight = outside * burstWave * (0.25 + 0.75 * beads);
     float sparkLight = burstLight * 0.3 * beads;
 
-    // ==== The heart's surface ============================================
-    // A rounded cushion lit from the upper left, its normal from the
-    // cushion's slope, which is smooth everywhere.
-    vec3 field = cushionField(h);
-    float depth = field.x * size; // in screen units
-    // Heart space is screen space scaled by 1 / size, and stretched upwards.
-    vec2 slope = field.yz * vec2(1.0, HEART_STRETCH) *
-                 (depth > 0.0 ? fade(depth * (1.0 / CUSHION_WIDTH)) * (CUSHION_HEIGHT / CUSHION_WIDTH)
-                              : 0.0);
-    // The normal is (-slope, 1) / its length.
-    float normalZ = inversesqrt(1.0 + dot(slope, slope));
-    float facing = (LIGHT.z - dot(slope, LIGHT.xy)) * normalZ;
-    float diffuse = max(facing, 0.0);
-    // The reflected light's share towards the viewer, to the 24th power.
-    float specular = max(2.0 * facing * normalZ - LIGHT.z, 0.0);
-    float specular2 = specular * specular;
-    float specular8 = specular2 * specular2;
-    specular8 *= specular8;
-    float specular16 = specular8 * specular8;
-    specular = specular16 * specular8;
-    vec2 fromSheen = (p - SHEEN_CENTRE * size) * SHEEN_SPREAD;
-    float sheen = fade(dot(fromSheen, fromSheen)) * clamp(-d * (1.0 / SHEEN_DEPTH), 0.0, 1.0);
-
-    // Below the light's rippling surface the cushion is lit crimson, with
-    // its highlights; above it, dim red glass that catches the highlight.
-    // A bright meniscus runs along the surface, and a darker rim inside the
-    // outline keeps it crisp against the glow.
-    float surface = fill + 0.015 * sinTurns(h.x * (13.0 / TAU) + shadedAndSurface.a);
-    float below = ease(clamp((surface + 0.008 - h.y) * (1.0 / 0.016), 0.0, 1.0));
+    // ==== The body's shares ===============================================
+    // A darker rim inside the outline keeps it crisp against the glow.
     float bodyShare = inside * rise(-d, 0.0, 1.0 / RIM_WIDTH);
     float litShare = bodyShare * below;
     float glassShare = bodyShare - litShare;
-    float meniscusLight = bodyShare * fade(abs(h.y - surface) * 90.0) * glassAndMeniscus.a;
 
-    // The line of light along the outline, drawn from the tip up to the
-    // cleft, with a spark at its head while it runs.
+    // ==== The line of light along the outline ============================
+    // Drawn from the tip up to the cleft, with a spark at its head while it
+    // runs.
     float along = halfTurnsFromUp(abs(h.x), STROKE_CENTRE - h.y); // 0 at the tip, 1 at the cleft
     float drawn = ease(clamp((traced - along) * 50.0, 0.0, 1.0));
     vec2 fromHead = vec2(along - traced, d * 3.0);
@@ -343,7 +369,7 @@ void main() {
                   glowAndSway.rgb * (outside * glow) + ringAndRays.rgb * (outside * ripples) +
                   moteAndRise.rgb * (outside * moteLight) + RAY_TINT * (outside * rayLight) +
                   SPARK_TINT * sparkLight + STROKE_TINT * (0.6 * strokeLight) +
-                  bright * (burstLight - sparkLight + meniscusLight + 0.4 * strokeLight) +
+                  bright * (burstLight - sparkLight + bodyShare * meniscusLight + 0.4 * strokeLight) +
                   rimAndStroke.rgb * (inside - bodyShare) + glassAndMeniscus.rgb * glassShare +
                   litAndTwinkle.rgb * litShare +
                   shadedAndSurface.rgb * (diffuse * (glassShare * (0.25 * GLASS) + litShare * 0.85)) +
