@@ -10,6 +10,7 @@
 //
 // The child runs in its own process group, so a Ctrl-C at the terminal
 // reaches only the recorder, which then stops the encoder itself.
+// It runs at a lower priority than the recorder (nice), behind the drawing.
 //
 // Failures: start() returns null with a reason when the program cannot be
 // run; the writes return false once the encoder no longer reads (it exited or
