@@ -2,6 +2,7 @@
 
 #include "app/RecordOptions.h"
 #include "app/ShowClock.h"
+#include "base/ShowConstants.h"
 #include "text/FontRecord.h"
 
 #include <stb_image_write.h>
@@ -12,7 +13,8 @@
 
 namespace {
 
-constexpr std::uint32_t sheetIntervalMs = 4000;
+// One unit of the show clock, so every label's t is a whole number.
+constexpr std::uint32_t sheetIntervalMs = millisecondsPerShowUnit;
 constexpr int shrinkFactor = 4;
 constexpr int maxColumns = 7;
 constexpr int labelHeight = 34;

@@ -1,6 +1,6 @@
-# Sourced by the release scripts: builds the libraries the show links from
-# Debian's own sources, for a platform other than this machine's, into a
-# prefix kept in a cache between runs.
+# Sourced by the release and browser scripts: builds the libraries the show
+# links from Debian's own sources, for a platform other than this machine's,
+# into a prefix kept in a cache between runs.
 #
 #   velmora_cache_root
 #       prints the cache folder: $VELMORA_CACHE, else $XDG_CACHE_HOME/velmora,

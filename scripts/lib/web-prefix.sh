@@ -13,25 +13,10 @@
 # Each one's licence is under share/licenses/.
 
 _web_lib_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-source "$_web_lib_dir/debian-source.sh"
+source "$_web_lib_dir/cross-libraries.sh"
 
 # Bump when the way the folder is built changes, so old caches are not reused.
 _web_prefix_recipe=1
-
-# Prints "sdl2-VERSION_emscripten-VERSION_...", the Debian source versions of
-# what goes into the folder.
-_web_versions() {
-    local pair key= version
-    for pair in sdl2=libsdl2-dev emscripten=emscripten glm=libglm-dev stb=libstb-dev; do
-        version=$(source_version "${pair#*=}") || {
-            echo "web build: ${pair#*=} is not installed" >&2
-            return 1
-        }
-        # Epochs ("1:") would put a colon in a folder name.
-        key+="${key:+_}${pair%%=*}-${version//:/.}"
-    done
-    echo "$key"
-}
 
 # SDL2's configure with the recorded answers to its checks when they were
 # recorded for these SDL2 and emscripten versions; otherwise the full, slow
@@ -62,15 +47,14 @@ _configure_sdl2() {
 web_prefix() (
     set -euo pipefail
     local versions prefix
-    versions=$(_web_versions)
-    prefix="${VELMORA_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/velmora}/web/$versions-recipe$_web_prefix_recipe"
-    if [ -f "$prefix/.complete" ]; then
+    versions=$(cache_key sdl2=libsdl2-dev emscripten=emscripten glm=libglm-dev stb=libstb-dev)
+    prefix=$(velmora_cache_root)/web/$versions-recipe$_web_prefix_recipe
+    if prefix_is_complete "$prefix"; then
         echo "$prefix"
         return 0
     fi
     echo "Building SDL2 for the web into $prefix" >&2
-    rm -rf "$prefix"
-    mkdir -p "$prefix"
+    prepare_prefix "$prefix"
     local work
     work=$(mktemp -d "${TMPDIR:-/tmp}/velmora-web-libraries-XXXXXX")
     trap 'rm -rf "$work"' EXIT
@@ -98,6 +82,6 @@ web_prefix() (
     cp /usr/share/doc/libglm-dev/copyright "$prefix/share/licenses/GLM/"
     cp /usr/include/stb/stb_vorbis.h "$prefix/include/stb/"
     cp /usr/share/doc/libstb-dev/copyright "$prefix/share/licenses/stb/"
-    touch "$prefix/.complete"
+    mark_prefix_complete "$prefix"
     echo "$prefix"
 )
