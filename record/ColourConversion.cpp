@@ -1,4 +1,4 @@
-#include "app/ColourConversion.h"
+#include "record/ColourConversion.h"
 
 namespace {
 

@@ -18,8 +18,8 @@
 // renamed into place only when both are complete. Progress goes to standard
 // error; so does one line for a failure.
 #include "app/IntroApp.h"
-#include "app/RecordOptions.h"
-#include "app/StopSignals.h"
+#include "record/RecordOptions.h"
+#include "record/StopSignals.h"
 
 // Exit statuses of the recorder.
 constexpr int recordSucceeded = 0;

@@ -1,6 +1,6 @@
-#include "app/ContactSheet.h"
+#include "record/ContactSheet.h"
 
-#include "app/RecordOptions.h"
+#include "record/RecordOptions.h"
 #include "app/ShowClock.h"
 #include "base/ShowConstants.h"
 #include "text/FontRecord.h"

@@ -1,4 +1,4 @@
-#include "app/ProgressReport.h"
+#include "record/ProgressReport.h"
 
 #include <unistd.h>
 

@@ -1,4 +1,4 @@
-#include "app/FrameCapture.h"
+#include "record/FrameCapture.h"
 
 #include <cstring>
 

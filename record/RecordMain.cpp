@@ -2,9 +2,9 @@
 // contact sheet, frame by frame at fixed show times, as fast as the machine
 // allows. Needs a display (a virtual one will do) and Debian's ffmpeg.
 #include "app/IntroApp.h"
-#include "app/RecordOptions.h"
-#include "app/Recorder.h"
-#include "app/StopSignals.h"
+#include "record/RecordOptions.h"
+#include "record/Recorder.h"
+#include "record/StopSignals.h"
 
 #include <cstdio>
 #include <cstdlib>

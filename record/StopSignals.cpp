@@ -1,4 +1,4 @@
-#include "app/StopSignals.h"
+#include "record/StopSignals.h"
 
 #include <pthread.h>
 

@@ -1,4 +1,4 @@
-#include "app/RecordOptions.h"
+#include "record/RecordOptions.h"
 
 #include <cerrno>
 #include <cmath>

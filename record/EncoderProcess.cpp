@@ -1,4 +1,4 @@
-#include "app/EncoderProcess.h"
+#include "record/EncoderProcess.h"
 
 #include <fcntl.h>
 #include <signal.h>

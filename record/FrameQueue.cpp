@@ -1,4 +1,4 @@
-#include "app/FrameQueue.h"
+#include "record/FrameQueue.h"
 
 FrameQueue::FrameQueue(std::size_t frameBytes, int bufferCount) {
     for (int i = 0; i < bufferCount; ++i) {

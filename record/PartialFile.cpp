@@ -1,4 +1,4 @@
-#include "app/PartialFile.h"
+#include "record/PartialFile.h"
 
 #include <fcntl.h>
 #include <unistd.h>
