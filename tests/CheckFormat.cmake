@@ -1,7 +1,7 @@
 # Fails when a C or C++ source of the project differs from what clang-format
 # makes of it with the repository's .clang-format. Run with cmake -P and
 # -D CLANG_FORMAT, SOURCE_DIR. Generated sources are left as generated.
-foreach(dir base app render text audio tools tests bench)
+foreach(dir base app record render text audio tools tests bench)
     list(APPEND patterns ${SOURCE_DIR}/${dir}/*.cpp ${SOURCE_DIR}/${dir}/*.h ${SOURCE_DIR}/${dir}/*.c)
 endforeach()
 file(GLOB_RECURSE sources ${patterns})
