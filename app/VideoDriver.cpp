@@ -18,3 +18,12 @@ bool videoDriverShowsNothingUnasked(const char* driver, const char* requested) {
     }
     return false;
 }
+
+std::string noDisplayReason(const char* driver, const char* display) {
+    const std::string fallback =
+        std::string("fell back to its \"") + (driver != nullptr ? driver : "") + "\" video driver";
+    if (display == nullptr || display[0] == '\0') {
+        return "SDL found none and " + fallback;
+    }
+    return std::string("SDL could not open \"") + display + "\" and " + fallback;
+}
