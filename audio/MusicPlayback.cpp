@@ -16,7 +16,9 @@ bool passedLoopPoint(int position, double loopPoint) {
 stb_vorbis* openMusic(const std::string& path) {
     int error = VORBIS_file_open_failure;
     stb_vorbis* decoder = nullptr;
-    if (std::FILE* file = openUtf8File(path, "rb")) {
+    // Only a regular file: opening a FIFO would wait for a writer for ever.
+    std::FILE* file = isRegularUtf8File(path) ? openUtf8File(path, "rb") : nullptr;
+    if (file != nullptr) {
         // The decoder closes the file when it is closed, or at once when the
         // file is not Vorbis.
         decoder = stb_vorbis_open_file(file, 1, &error, nullptr);

@@ -4,10 +4,10 @@
 // time through fillMusicBuffer, which also loops it. Which thread runs what,
 // and why no lock is taken: app/AudioCallback.h.
 //
-// Bad input: a music file that is missing or not Ogg Vorbis gives a null
-// decoder and one line on standard error; the show then runs in silence. A
-// stream that ends early, or a null decoder, leaves the rest of each buffer
-// silent, never stale.
+// Bad input: a music file that is missing, not a regular file or not Ogg
+// Vorbis gives a null decoder and one line on standard error; the show then
+// runs in silence. A stream that ends early, or a null decoder, leaves the
+// rest of each buffer silent, never stale.
 #include "base/ShowConstants.h"
 
 #include <SDL.h>

@@ -23,3 +23,9 @@ std::FILE* openUtf8File(const std::string& utf8Path, const char* mode) {
     return std::fopen(utf8Path.c_str(), mode);
 #endif
 }
+
+bool isRegularUtf8File(const std::string& utf8Path) {
+    const std::filesystem::path path = pathFromUtf8(utf8Path);
+    std::error_code error;
+    return !path.empty() && std::filesystem::is_regular_file(path, error);
+}

@@ -15,3 +15,8 @@ std::filesystem::path pathFromUtf8(const std::string& utf8Path);
 
 // std::fopen for a UTF-8 path; null when the file cannot be opened.
 std::FILE* openUtf8File(const std::string& utf8Path, const char* mode);
+
+// True when the path names a regular file (after following links). Anything
+// else (missing, a folder, a FIFO, a device) is a data file the program
+// cannot use: opening a FIFO with no writer would wait for one for ever.
+bool isRegularUtf8File(const std::string& utf8Path);

@@ -28,6 +28,25 @@ void waitForKeyAfterMessage() {
 }
 #endif
 
+enum class ShaderFile { opened, cannotOpen, tooLarge };
+
+// Opens a shader file unless it cannot be used: not a regular file (a FIFO
+// would block the open), or over the size bound, which is said in a line
+// of its own.
+ShaderFile openShaderFile(const char* path, std::ifstream& file) {
+    if (!isRegularUtf8File(path)) {
+        return ShaderFile::cannotOpen;
+    }
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(pathFromUtf8(path), error);
+    if (!error && size > maxShaderFileBytes) {
+        std::printf("Shader file %s is over %ju MiB; not read\n", path, maxShaderFileBytes >> 20);
+        return ShaderFile::tooLarge;
+    }
+    file.open(pathFromUtf8(path));
+    return file.is_open() ? ShaderFile::opened : ShaderFile::cannotOpen;
+}
+
 void compileShader(GLuint shader, const std::string& source) {
     const char* text = source.c_str();
     glShaderSource(shader, 1, &text, nullptr);
@@ -61,11 +80,15 @@ ShaderProgram::ShaderProgram(const char* vertexPath, const char* fragmentPath) {
     const GLuint vertexShader = glCreateShader(GL_VERTEX_SHADER);
     const GLuint fragmentShader = glCreateShader(GL_FRAGMENT_SHADER);
 
-    std::ifstream vertexFile(pathFromUtf8(vertexPath));
-    if (!vertexFile.is_open()) {
-        std::printf("Impossible to open %s. Are you in the right directory ? Don't forget to read "
-                    "the FAQ !\n",
-                    vertexPath);
+    std::ifstream vertexFile;
+    const ShaderFile vertexOpened = openShaderFile(vertexPath, vertexFile);
+    if (vertexOpened != ShaderFile::opened) {
+        if (vertexOpened == ShaderFile::cannotOpen) {
+            std::printf(
+                "Impossible to open %s. Are you in the right directory ? Don't forget to read "
+                "the FAQ !\n",
+                vertexPath);
+        }
         std::fflush(stdout);
         waitForKeyAfterMessage();
         return;
@@ -74,8 +97,8 @@ ShaderProgram::ShaderProgram(const char* vertexPath, const char* fragmentPath) {
     vertexFile.close();
 
     std::string fragmentSource;
-    std::ifstream fragmentFile(pathFromUtf8(fragmentPath));
-    if (fragmentFile.is_open()) {
+    std::ifstream fragmentFile;
+    if (openShaderFile(fragmentPath, fragmentFile) == ShaderFile::opened) {
         fragmentSource = assemble(fragmentFile);
     }
 
