@@ -5,6 +5,7 @@
 #include "app/DebugOutput.h"
 #include "app/ShowClock.h"
 #include "app/ShowScript.h"
+#include "app/StartupFailure.h"
 #include "app/VideoDriver.h"
 #include "audio/MusicPlayback.h"
 #include "base/ShowConstants.h"
@@ -61,9 +62,7 @@ int IntroApp::init() {
     // With no display SDL falls back to a driver that draws nowhere.
     const char* videoDriver = SDL_GetCurrentVideoDriver();
     if (videoDriverShowsNothingUnasked(videoDriver, SDL_GetHint(SDL_HINT_VIDEODRIVER))) {
-        std::fprintf(stderr,
-                     "No display: SDL found none and fell back to its \"%s\" video driver\n",
-                     videoDriver != nullptr ? videoDriver : "");
+        reportStartupFailure("No display", noDisplayReason(videoDriver, SDL_getenv("DISPLAY")));
         return 1;
     }
 
@@ -76,6 +75,7 @@ int IntroApp::init() {
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
     if (window == nullptr) {
+        reportStartupFailure("Couldn't create the window", SDL_GetError());
         return 1;
     }
     // No pointer over a full-screen show; SDL gives it back when the window goes.
@@ -84,6 +84,7 @@ int IntroApp::init() {
     // The OpenGL 3.3 core context (OpenGL ES 3.0 in the browser).
     SDL_GLContext context = SDL_GL_CreateContext(window);
     if (context == nullptr) {
+        reportStartupFailure("Couldn't create an OpenGL 3.3 core context", SDL_GetError());
         return 1;
     }
 
@@ -155,6 +156,12 @@ void IntroApp::advanceFrame() {
     while (SDL_PollEvent(&event) != 0) {
         if (endsShow(event)) {
             running = false;
+        }
+        // The device went away under the show (unplugged, or its output
+        // failed): the callback is no longer called and the show goes on in
+        // silence, which the user should hear about rather than guess.
+        if (event.type == SDL_AUDIODEVICEREMOVED && event.adevice.iscapture == 0) {
+            std::fprintf(stderr, "Lost the audio device; the show goes on in silence\n");
         }
     }
     showClock = showClockFromTicks(SDL_GetTicks());
