@@ -1,8 +1,8 @@
 #include "record/ContactSheet.h"
 
-#include "record/RecordOptions.h"
 #include "app/ShowClock.h"
 #include "base/ShowConstants.h"
+#include "record/RecordOptions.h"
 #include "text/FontRecord.h"
 
 #include <stb_image_write.h>
@@ -125,12 +125,17 @@ void ContactSheet::drawLabel(const std::string& text, int left, int baseline) {
     }
 }
 
-bool ContactSheet::write(const std::string& path, std::string& error) const {
+std::vector<std::uint8_t> ContactSheet::png() const {
+    std::vector<std::uint8_t> bytes;
+    const auto append = [](void* context, void* data, int size) {
+        auto* out = static_cast<std::vector<std::uint8_t>*>(context);
+        const auto* first = static_cast<const std::uint8_t*>(data);
+        out->insert(out->end(), first, first + size);
+    };
     stbi_flip_vertically_on_write(0);
-    if (stbi_write_png(path.c_str(), sheetWidth_, sheetHeight_, rgbChannels, rgb_.data(),
-                       sheetWidth_ * rgbChannels) == 0) {
-        error = "cannot write the contact sheet " + path;
-        return false;
+    if (stbi_write_png_to_func(append, &bytes, sheetWidth_, sheetHeight_, rgbChannels, rgb_.data(),
+                               sheetWidth_ * rgbChannels) == 0) {
+        bytes.clear();
     }
-    return true;
+    return bytes;
 }

@@ -18,8 +18,8 @@ public:
     bool wants(int frameIndex) const;
     // Shrinks the frame into its cell and labels it; other frames are ignored.
     void add(int frameIndex, const std::uint8_t* rgbaBottomUp);
-    // Writes the sheet as PNG. Returns false with `error` set when it cannot.
-    bool write(const std::string& path, std::string& error) const;
+    // The sheet as PNG bytes; empty when they cannot be made (no memory).
+    std::vector<std::uint8_t> png() const;
 
     int width() const { return sheetWidth_; }
     int height() const { return sheetHeight_; }

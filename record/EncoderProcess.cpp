@@ -1,15 +1,20 @@
 #include "record/EncoderProcess.h"
 
+#include "record/ExitCleanup.h"
+
 #include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 extern char** environ;
@@ -38,6 +43,33 @@ constexpr int encoderNiceness = 10;
 constexpr std::size_t keptMessageBytes = 4096;
 constexpr int framePipeBytes = 1 << 20;
 constexpr auto exitPollInterval = std::chrono::milliseconds(20);
+// The child's status when the encoder cannot be run (as a shell's).
+constexpr int exitStatusCannotRun = 127;
+
+// The program's path, searched in PATH as a shell would; nullopt when no
+// directory there holds it as an executable file.
+std::optional<std::string> findProgram(const std::string& name) {
+    const char* searchPath = std::getenv("PATH");
+    const std::string directories = searchPath != nullptr ? searchPath : "/usr/bin:/bin";
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = directories.find(':', start);
+        std::string directory = directories.substr(start, end - start);
+        if (directory.empty()) {
+            directory = ".";
+        }
+        const std::string candidate = directory + "/" + name;
+        struct stat status {};
+        if (stat(candidate.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
+            access(candidate.c_str(), X_OK) == 0) {
+            return candidate;
+        }
+        if (end == std::string::npos) {
+            return std::nullopt;
+        }
+        start = end + 1;
+    }
+}
 
 int moveAbove(int descriptor) {
     const int moved = fcntl(descriptor, F_DUPFD_CLOEXEC, firstFreeDescriptor);
@@ -90,44 +122,14 @@ std::vector<std::string> encoderArguments(const EncoderSettings& settings) {
 
 std::unique_ptr<EncoderProcess> EncoderProcess::start(const EncoderSettings& settings,
                                                       std::string& error) {
-    int framePipe[2], soundPipe[2], messagePipe[2];
-    if (pipe2(framePipe, O_CLOEXEC) != 0 || pipe2(soundPipe, O_CLOEXEC) != 0 ||
-        pipe2(messagePipe, O_CLOEXEC) != 0) {
-        error = std::string("cannot make pipes for the encoder: ") + std::strerror(errno);
+    // Everything the child needs is made here: between fork and exec it may
+    // only make async-signal-safe calls (other threads' locks may be held).
+    const std::optional<std::string> program = findProgram(encoderProgram);
+    if (!program) {
+        error = std::string("cannot run the encoder '") + encoderProgram +
+                "': " + std::strerror(ENOENT) + " (it comes with Debian's ffmpeg package)";
         return nullptr;
     }
-    for (int* descriptor : {&framePipe[0], &framePipe[1], &soundPipe[0], &soundPipe[1],
-                            &messagePipe[0], &messagePipe[1]}) {
-        *descriptor = moveAbove(*descriptor);
-    }
-    // A frame crosses in a few large writes instead of dozens of small ones;
-    // a smaller pipe still works, only slower.
-    fcntl(framePipe[1], F_SETPIPE_SZ, framePipeBytes);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, messagePipe[1], 2);
-    posix_spawn_file_actions_adddup2(&actions, framePipe[0], childFrameDescriptor);
-    posix_spawn_file_actions_adddup2(&actions, soundPipe[0], childSoundDescriptor);
-
-    // The recorder holds its stop signals and SIGPIPE (StopSignals); the
-    // encoder gets the usual behaviour back, in a process group of its own.
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    sigset_t none, defaults;
-    sigemptyset(&none);
-    sigemptyset(&defaults);
-    for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) {
-        sigaddset(&defaults, signalNumber);
-    }
-    posix_spawnattr_setsigmask(&attributes, &none);
-    posix_spawnattr_setsigdefault(&attributes, &defaults);
-    posix_spawnattr_setpgroup(&attributes, 0);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF |
-                                              POSIX_SPAWN_SETPGROUP);
-
     const std::vector<std::string> arguments = encoderArguments(settings);
     std::vector<char*> argv;
     for (const std::string& argument : arguments) {
@@ -135,35 +137,89 @@ std::unique_ptr<EncoderProcess> EncoderProcess::start(const EncoderSettings& set
     }
     argv.push_back(nullptr);
 
-    pid_t child = -1;
-    const int spawnResult =
-        posix_spawnp(&child, encoderProgram, &actions, &attributes, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    posix_spawnattr_destroy(&attributes);
-    close(framePipe[0]);
-    close(soundPipe[0]);
-    close(messagePipe[1]);
-    if (spawnResult != 0) {
-        close(framePipe[1]);
-        close(soundPipe[1]);
-        close(messagePipe[0]);
-        error = std::string("cannot run the encoder '") + encoderProgram +
-                "': " + std::strerror(spawnResult) + " (it comes with Debian's ffmpeg package)";
+    int framePipe[2], soundPipe[2], messagePipe[2], execPipe[2];
+    if (pipe2(framePipe, O_CLOEXEC) != 0 || pipe2(soundPipe, O_CLOEXEC) != 0 ||
+        pipe2(messagePipe, O_CLOEXEC) != 0 || pipe2(execPipe, O_CLOEXEC) != 0) {
+        error = std::string("cannot make pipes for the encoder: ") + std::strerror(errno);
         return nullptr;
     }
+    for (int* descriptor : {&framePipe[0], &framePipe[1], &soundPipe[0], &soundPipe[1],
+                            &messagePipe[0], &messagePipe[1], &execPipe[0], &execPipe[1]}) {
+        *descriptor = moveAbove(*descriptor);
+    }
+    // A frame crosses in a few large writes instead of dozens of small ones;
+    // a smaller pipe still works, only slower.
+    fcntl(framePipe[1], F_SETPIPE_SZ, framePipeBytes);
 
     // Best effort: at the same priority it only records more slowly.
     errno = 0;
     const int recorderNiceness = getpriority(PRIO_PROCESS, 0);
-    if (errno == 0) {
-        setpriority(PRIO_PROCESS, static_cast<id_t>(child), recorderNiceness + encoderNiceness);
+    const bool lowerPriority = errno == 0;
+    const pid_t parent = getpid();
+
+    const pid_t child = fork();
+    if (child == 0) {
+        // A process group of its own: a Ctrl-C at the terminal reaches only
+        // the recorder, which then ends the whole group. And it dies with the
+        // recorder, however the recorder ends (the check covers a recorder
+        // that died before the request was made).
+        setpgid(0, 0);
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (getppid() != parent) {
+            _exit(exitStatusCannotRun);
+        }
+        const int devNull = open("/dev/null", O_RDWR);
+        dup2(devNull, 0);
+        dup2(devNull, 1);
+        dup2(messagePipe[1], 2);
+        dup2(framePipe[0], childFrameDescriptor);
+        dup2(soundPipe[0], childSoundDescriptor);
+        // The recorder holds its stop signals and SIGPIPE (StopSignals); the
+        // encoder gets the usual behaviour back.
+        sigset_t none;
+        sigemptyset(&none);
+        sigprocmask(SIG_SETMASK, &none, nullptr);
+        if (lowerPriority) {
+            setpriority(PRIO_PROCESS, 0, recorderNiceness + encoderNiceness);
+        }
+        execve(program->c_str(), argv.data(), environ);
+        const int reason = errno;
+        [[maybe_unused]] const ssize_t told = write(execPipe[1], &reason, sizeof reason);
+        _exit(exitStatusCannotRun);
     }
+    close(framePipe[0]);
+    close(soundPipe[0]);
+    close(messagePipe[1]);
+    close(execPipe[1]);
+    if (child < 0) {
+        error = std::string("cannot start the encoder: ") + std::strerror(errno);
+        for (const int descriptor : {framePipe[1], soundPipe[1], messagePipe[0], execPipe[0]}) {
+            close(descriptor);
+        }
+        return nullptr;
+    }
+    // The same group set from this side too, so that it exists before any
+    // kill of the group, whichever process runs first.
+    setpgid(child, child);
+    exitCleanup::watchProcessGroup(child);
 
     std::unique_ptr<EncoderProcess> encoder(new EncoderProcess());
     encoder->child_ = child;
+    encoder->group_ = child;
     encoder->frameDescriptor_ = framePipe[1];
     encoder->soundDescriptor_ = soundPipe[1];
     encoder->messageDescriptor_ = messagePipe[0];
+
+    // The exec pipe closes on a successful exec, or brings the reason it failed.
+    int reason = 0;
+    ssize_t got = 0;
+    while ((got = read(execPipe[0], &reason, sizeof reason)) < 0 && errno == EINTR) {
+    }
+    close(execPipe[0]);
+    if (got == sizeof reason) {
+        error = std::string("cannot run the encoder '") + *program + "': " + std::strerror(reason);
+        return nullptr; // the destructor reaps the child
+    }
     encoder->messageReader_ = std::thread(&EncoderProcess::drainMessages, encoder.get());
     return encoder;
 }
@@ -228,6 +284,10 @@ bool EncoderProcess::finish(const std::function<bool()>& stopRequested, std::str
         const pid_t reaped = waitpid(child_, &status, WNOHANG);
         if (reaped == child_) {
             child_ = -1;
+            // Anything the encoder left running in its group goes too.
+            interrupt();
+            group_ = 0;
+            exitCleanup::watchProcessGroup(0);
             break;
         }
         if (reaped < 0 && errno != EINTR) {
@@ -258,11 +318,20 @@ bool EncoderProcess::finish(const std::function<bool()>& stopRequested, std::str
     return false;
 }
 
+void EncoderProcess::interrupt() {
+    const pid_t group = group_;
+    if (group > 0) {
+        kill(-group, SIGKILL);
+    }
+}
+
 void EncoderProcess::stop() {
     if (child_ > 0) {
-        kill(child_, SIGKILL);
+        interrupt();
         while (waitpid(child_, nullptr, 0) < 0 && errno == EINTR) {
         }
         child_ = -1;
+        group_ = 0;
+        exitCleanup::watchProcessGroup(0);
     }
 }

@@ -9,7 +9,9 @@
 // owning thread. A thread inside this object drains the encoder's messages.
 //
 // The child runs in its own process group, so a Ctrl-C at the terminal
-// reaches only the recorder, which then stops the encoder itself.
+// reaches only the recorder, which then stops the encoder itself; it is
+// killed when the recorder's process ends, however it ends (its group is
+// also in ExitCleanup's record until it is reaped).
 // It runs at a lower priority than the recorder (nice), behind the drawing.
 //
 // Failures: start() returns null with a reason when the program cannot be
@@ -18,6 +20,7 @@
 // it did not end with status 0.
 #include <sys/types.h>
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -58,15 +61,24 @@ public:
     // otherwise `error` says why.
     bool finish(const std::function<bool()>& stopRequested, std::string& error);
 
-    // Kills the encoder at once (its writes then fail). Idempotent.
+    // Kills the encoder and its process group at once and reaps it (its
+    // writes then fail). Idempotent.
     void stop();
+
+    // Kills the encoder's process group, without waiting: the one call
+    // that may come from any thread (the stop action of StopSignals), to
+    // unblock the writers.
+    void interrupt();
+
+    // The last line the encoder wrote to its standard error, if any.
+    std::string lastMessage();
 
 private:
     EncoderProcess() = default;
     void drainMessages();
-    std::string lastMessage();
 
     pid_t child_ = -1;
+    std::atomic<pid_t> group_{0};
     int frameDescriptor_ = -1;
     int soundDescriptor_ = -1;
     int messageDescriptor_ = -1;

@@ -1,23 +1,27 @@
 #include "record/Recorder.h"
 
 #include "app/AudioCallback.h"
+#include "app/ShowClock.h"
+#include "base/ShowConstants.h"
 #include "record/ColourConversion.h"
 #include "record/ContactSheet.h"
 #include "record/EncoderProcess.h"
 #include "record/FrameCapture.h"
 #include "record/FrameQueue.h"
-#include "record/PartialFile.h"
+#include "record/Mp4Check.h"
 #include "record/ProgressReport.h"
-#include "app/ShowClock.h"
-#include "base/ShowConstants.h"
 
 #define STB_VORBIS_HEADER_ONLY
+#include <fcntl.h>
 #include <stb_vorbis.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -38,8 +42,6 @@ constexpr int readBackLag = 2;
 // Frame buffers between the read-back and the encoder's pipe.
 constexpr int queuedFrames = 4;
 constexpr double millisecondsPerSecond = 1000.0;
-
-const char* const videoSuffix = ".mp4";
 
 void report(const std::string& line) {
     std::fprintf(stderr, "velmora-record: %s\n", line.c_str());
@@ -104,37 +106,45 @@ void feedSound(IntroApp& app, EncoderProcess& encoder, long long totalBytes, Fee
     encoder.endSound();
 }
 
+// Opens the raw frames' file without waiting: a FIFO with no reader
+// fails at once instead of holding the recorder.
+std::FILE* openRawFrames(const std::string& path) {
+    const int descriptor =
+        open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0644);
+    if (descriptor < 0) {
+        return nullptr;
+    }
+    fcntl(descriptor, F_SETFL, fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
+    std::FILE* file = fdopen(descriptor, "wb");
+    if (file == nullptr) {
+        close(descriptor);
+    }
+    return file;
+}
+
+// Ends a recording that did not succeed: neither file is left, then the line.
+int fail(PartialFile& video, PartialFile& sheet, int status, const std::string& line) {
+    video.discard();
+    sheet.discard();
+    if (status == recordInterrupted) {
+        std::fprintf(stderr, "%s\n", recordInterruptedLine);
+    } else {
+        report(line);
+    }
+    return status;
+}
+
 } // namespace
 
-std::string contactSheetPath(const std::string& videoPath) {
-    const std::size_t suffixLength = std::char_traits<char>::length(videoSuffix);
-    const bool hasSuffix =
-        videoPath.size() > suffixLength &&
-        videoPath.compare(videoPath.size() - suffixLength, suffixLength, videoSuffix) == 0;
-    return (hasSuffix ? videoPath.substr(0, videoPath.size() - suffixLength) : videoPath) +
-           "-contact.png";
-}
-
-bool outputsWritable(const std::string& videoPath, std::string& error) {
-    PartialFile video(videoPath);
-    PartialFile sheet(contactSheetPath(videoPath));
-    return video.create(error) && sheet.create(error);
-}
-
-int recordShow(IntroApp& app, const RecordOptions& options, const StopSignals& stopSignals) {
+int recordShow(IntroApp& app, const RecordOptions& options, PartialFile& video,
+               PartialFile& sheetFile, StopSignals& stopSignals) {
     std::string error;
-    PartialFile video(options.outputPath);
-    PartialFile sheetFile(contactSheetPath(options.outputPath));
-    if (!video.create(error) || !sheetFile.create(error)) {
-        report(error);
-        return recordFailed;
-    }
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> rawFrames(nullptr, std::fclose);
     if (!options.rawFramesPath.empty()) {
-        rawFrames.reset(std::fopen(options.rawFramesPath.c_str(), "wb"));
+        rawFrames.reset(openRawFrames(options.rawFramesPath));
         if (!rawFrames) {
-            report("cannot write " + options.rawFramesPath);
-            return recordFailed;
+            return fail(video, sheetFile, recordFailed,
+                        "cannot write " + options.rawFramesPath + ": " + std::strerror(errno));
         }
     }
 
@@ -145,8 +155,8 @@ int recordShow(IntroApp& app, const RecordOptions& options, const StopSignals& s
 
     FrameCapture capture(frameWidth, frameHeight, readBackLag);
     if (!capture.complete()) {
-        report("the GL cannot draw into an off-screen 800x600 framebuffer");
-        return recordFailed;
+        return fail(video, sheetFile, recordFailed,
+                    "the GL cannot draw into an off-screen 800x600 framebuffer");
     }
     const int frameCount = recordFrameCount(options);
     const int rate = options.framesPerSecond;
@@ -162,8 +172,7 @@ int recordShow(IntroApp& app, const RecordOptions& options, const StopSignals& s
     settings.outputPath = video.temporaryPath();
     std::unique_ptr<EncoderProcess> encoder = EncoderProcess::start(settings, error);
     if (!encoder) {
-        report(error);
-        return recordFailed;
+        return fail(video, sheetFile, recordFailed, error);
     }
 
     FrameQueue queue(capture.frameBytes(), queuedFrames);
@@ -173,13 +182,19 @@ int recordShow(IntroApp& app, const RecordOptions& options, const StopSignals& s
                             std::ref(sheet), std::ref(state));
     std::thread soundFeeder(feedSound, std::ref(app), std::ref(*encoder),
                             soundFrames * soundFrameBytes, std::ref(state));
+    // A stop signal unblocks every wait below: the queue (the drawing waits
+    // for a free buffer) and the encoder's pipes (the feeders wait on them).
+    const ScopedStopAction unblock(stopSignals, [&queue, &encoder] {
+        queue.close();
+        encoder->interrupt();
+    });
 
     ProgressReport progress(frameCount, stderr);
     int handedOver = 0;
     const auto handOver = [&] {
         std::optional<QueuedFrame> frame = queue.takeEmpty();
         if (!frame) {
-            return;
+            return false;
         }
         frame->index = handedOver++;
         if (!capture.takeOldest(frame->pixels.data())) {
@@ -187,26 +202,21 @@ int recordShow(IntroApp& app, const RecordOptions& options, const StopSignals& s
             state.stop = true;
         }
         queue.giveFilled(std::move(*frame));
+        return true;
     };
-    bool interrupted = false;
-    for (int frame = 0; frame < frameCount && !state.stop; ++frame) {
-        if (stopSignals.pending()) {
-            interrupted = true;
-            break;
-        }
+    for (int frame = 0; frame < frameCount && !state.stop && !stopSignals.requested(); ++frame) {
         app.showClock = showClockFromTicks(frameTicks(frame, rate));
         capture.bind();
         app.renderFrame();
         capture.startReadBack();
-        while (capture.frameReady(false)) {
-            handOver();
+        while (capture.frameReady(false) && handOver()) {
         }
         progress.update(frame + 1);
     }
-    while (!interrupted && !state.stop && capture.frameReady(true)) {
-        handOver();
+    while (!stopSignals.requested() && !state.stop && capture.frameReady(true) && handOver()) {
     }
 
+    const bool interrupted = stopSignals.requested();
     if (interrupted || state.rawFramesFailed || !error.empty()) {
         // Unblock both feeders: the encoder goes, so their writes fail.
         state.stop = true;
@@ -218,36 +228,44 @@ int recordShow(IntroApp& app, const RecordOptions& options, const StopSignals& s
     progress.finish(handedOver);
 
     if (interrupted) {
-        report("interrupted; nothing was written");
-        return recordInterrupted;
+        return fail(video, sheetFile, recordInterrupted, "");
     }
     if (state.rawFramesFailed) {
-        report("cannot write the raw frames to " + options.rawFramesPath);
-        return recordFailed;
+        return fail(video, sheetFile, recordFailed,
+                    "cannot write the raw frames to " + options.rawFramesPath);
     }
     if (!error.empty()) {
-        report(error);
-        return recordFailed;
+        return fail(video, sheetFile, recordFailed, error);
     }
     // The encoder's exit status says why it stopped reading, if it did.
-    if (!encoder->finish([&] { return stopSignals.pending(); }, error)) {
-        const bool stopped = stopSignals.pending();
-        report(stopped ? "interrupted; nothing was written" : error);
-        return stopped ? recordInterrupted : recordFailed;
+    if (!encoder->finish([&] { return stopSignals.requested(); }, error)) {
+        return fail(video, sheetFile, stopSignals.requested() ? recordInterrupted : recordFailed,
+                    error);
     }
     if (state.encoderGone) {
-        report("the encoder stopped reading before the end");
-        return recordFailed;
+        return fail(video, sheetFile, recordFailed, "the encoder stopped reading before the end");
     }
-    if (!sheet.write(sheetFile.temporaryPath(), error) || !video.commit(error) ||
-        !sheetFile.commit(error)) {
-        report(error);
-        return recordFailed;
-    }
-    const double elapsed = progress.elapsedSeconds();
+    // Its status is not enough: check what it wrote.
     const double length = frameTicks(frameCount, rate) / millisecondsPerSecond;
+    if (!checkMp4File(video.temporaryPath(), Mp4Expectation{frameCount, length}, error)) {
+        std::string line = "the encoder did not write a whole video: " + error;
+        if (const std::string said = encoder->lastMessage(); !said.empty()) {
+            line += " (the encoder said: " + said + ")";
+        }
+        return fail(video, sheetFile, recordFailed, line);
+    }
+    const std::vector<std::uint8_t> png = sheet.png();
+    if (png.empty()) {
+        return fail(video, sheetFile, recordFailed, "cannot make the contact sheet");
+    }
+    // The sheet goes in first: should the video's rename then fail, the
+    // sheet is taken back and nothing is left.
+    if (!sheetFile.write(png.data(), png.size(), error) || !sheetFile.flush(error) ||
+        !video.flush(error) || !sheetFile.commit(error) || !video.commit(error)) {
+        return fail(video, sheetFile, recordFailed, error);
+    }
     std::fprintf(stderr, "velmora-record: wrote %s (%d frames, %.1f s) and %s in %.1f s\n",
                  video.finalPath().c_str(), frameCount, length, sheetFile.finalPath().c_str(),
-                 elapsed);
+                 progress.elapsedSeconds());
     return recordSucceeded;
 }

@@ -15,9 +15,11 @@
 // decoder.
 //
 // Output: the video and the sheet are written under temporary names and
-// renamed into place only when both are complete. Progress goes to standard
-// error; so does one line for a failure.
+// renamed into place only when the video is checked whole (Mp4Check) and
+// both are on disk. Progress goes to standard error; so does one line for
+// a failure.
 #include "app/IntroApp.h"
+#include "record/PartialFile.h"
 #include "record/RecordOptions.h"
 #include "record/StopSignals.h"
 
@@ -27,14 +29,11 @@ constexpr int recordFailed = 1;
 constexpr int recordBadUsage = 2;
 constexpr int recordInterrupted = 130;
 
-// Path of the contact sheet that goes with a video: the video's path without
-// its ".mp4", followed by "-contact.png".
-std::string contactSheetPath(const std::string& videoPath);
+// The line for a recording stopped by a signal.
+constexpr const char* recordInterruptedLine = "velmora-record: interrupted; nothing was written";
 
-// Checks that both output files can be written in their folder. Returns
-// false with `error` set when they cannot; nothing is left behind.
-bool outputsWritable(const std::string& videoPath, std::string& error);
-
-// Records. Returns one of the statuses above, after printing one line when
-// it did not succeed.
-int recordShow(IntroApp& app, const RecordOptions& options, const StopSignals& stopSignals);
+// Records into `video` and `sheet`, both already created. Returns one of the
+// statuses above, after printing one line when it did not succeed; on
+// failure neither file is left, under either name.
+int recordShow(IntroApp& app, const RecordOptions& options, PartialFile& video, PartialFile& sheet,
+               StopSignals& stopSignals);
