@@ -13,8 +13,10 @@
 
 namespace {
 
-// One unit of the show clock, so every label's t is a whole number.
+// One frame per unit of the show clock, from the middle of the unit: the
+// unit's start is a name's first moment, before its colour has come.
 constexpr std::uint32_t sheetIntervalMs = millisecondsPerShowUnit;
+constexpr std::uint32_t firstSheetMs = millisecondsPerShowUnit / 2;
 constexpr int shrinkFactor = 4;
 constexpr int maxColumns = 7;
 constexpr int labelHeight = 34;
@@ -29,12 +31,15 @@ constexpr int rgbaChannels = 4;
 
 ContactSheet::ContactSheet(int frameWidth, int frameHeight, int frameCount, int framesPerSecond)
     : frameWidth_(frameWidth), frameHeight_(frameHeight), framesPerSecond_(framesPerSecond) {
-    std::uint32_t nextMark = 0;
+    std::uint32_t nextMark = firstSheetMs;
     for (int frame = 0; frame < frameCount; ++frame) {
         if (frameTicks(frame, framesPerSecond) >= nextMark) {
             frameIndices_.push_back(frame);
             nextMark += sheetIntervalMs;
         }
+    }
+    if (frameIndices_.empty() && frameCount > 0) {
+        frameIndices_.push_back(0);
     }
     const int cells = static_cast<int>(frameIndices_.size());
     columns_ = std::min(cells, maxColumns);
@@ -84,11 +89,15 @@ void ContactSheet::add(int frameIndex, const std::uint8_t* rgbaBottomUp) {
         }
     }
 
-    const std::uint32_t ticks = frameTicks(frameIndex, framesPerSecond_);
-    char label[48];
-    std::snprintf(label, sizeof label, "%u:%02u   t %.2f", ticks / 60000u, ticks / 1000u % 60u,
+    drawLabel(label(frameTicks(frameIndex, framesPerSecond_)), left + labelLeftMargin,
+              top + cellHeight + labelBaselineFromTop);
+}
+
+std::string ContactSheet::label(std::uint32_t ticks) {
+    char text[48];
+    std::snprintf(text, sizeof text, "%u:%02u   t %.2f", ticks / 60000u, ticks / 1000u % 60u,
                   static_cast<double>(showClockFromTicks(ticks)));
-    drawLabel(label, left + labelLeftMargin, top + cellHeight + labelBaselineFromTop);
+    return text;
 }
 
 void ContactSheet::drawLabel(const std::string& text, int left, int baseline) {

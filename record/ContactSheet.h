@@ -1,11 +1,13 @@
 #pragma once
-// The recording's contact sheet: the first frame at or after every 4 s of
-// show time, shrunk to a quarter of its size, laid out in rows of seven,
-// each with its time under it ("m:ss", then the show clock t), written as
-// one PNG.
+// The recording's contact sheet: one frame from the middle of every unit
+// of the show clock (every 4 s, at t = -0.5, 0.5, ...: a whole cycle gives
+// 28 frames, each greeted name in the middle of its time, in its own
+// colour), shrunk to a quarter of its size, laid out in rows of seven, each
+// with its time under it ("m:ss", then the show clock t), made into one PNG.
+// A recording shorter than half a unit shows its first frame.
 //
 // Threads: add() and wants() may run on one thread while nothing else uses
-// the sheet; write() after that thread is done. Frames come as RGBA bytes,
+// the sheet; png() after that thread is done. Frames come as RGBA bytes,
 // bottom row first, as GL reads them.
 #include <cstdint>
 #include <string>
@@ -15,6 +17,8 @@ class ContactSheet {
 public:
     ContactSheet(int frameWidth, int frameHeight, int frameCount, int framesPerSecond);
 
+    // The frames the sheet shows, in order, and whether it wants one.
+    const std::vector<int>& frames() const { return frameIndices_; }
     bool wants(int frameIndex) const;
     // Shrinks the frame into its cell and labels it; other frames are ignored.
     void add(int frameIndex, const std::uint8_t* rgbaBottomUp);
@@ -23,6 +27,9 @@ public:
 
     int width() const { return sheetWidth_; }
     int height() const { return sheetHeight_; }
+
+    // The label under a frame drawn at `ticks` ms of show time.
+    static std::string label(std::uint32_t ticks);
 
 private:
     void drawLabel(const std::string& text, int left, int baseline);
