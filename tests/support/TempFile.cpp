@@ -14,7 +14,10 @@ std::string writeTempFile(const std::string& name, const std::string& contents) 
         std::filesystem::create_directories(made, error);
         return error ? std::filesystem::temp_directory_path() : made;
     }();
-    const std::string path = (directory / name).string();
+    const std::filesystem::path full = directory / name;
+    std::error_code error;
+    std::filesystem::create_directories(full.parent_path(), error);
+    const std::string path = full.string();
     std::ofstream out(path, std::ios::binary);
     out << contents;
     if (!out) {

@@ -2,6 +2,6 @@
 #include <string>
 
 // Writes `contents` (bytes, not text) to `name` in a directory of this test
-// process's own under the system's temporary directory, and returns the
-// path. Aborts the test program when the file cannot be written.
+// process's own under the system's temporary directory (with the folders
+// `name` holds), and returns the path. Aborts the test program when the file cannot be written.
 std::string writeTempFile(const std::string& name, const std::string& contents);
