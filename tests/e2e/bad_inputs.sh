@@ -39,33 +39,53 @@ edit_comment_header() { # vendor-length|comment-count VALUE
 # or the signal (TERM, INT, KILL) sent once the window is up; SIGTERM ends a
 # run the way a quit does. STREAM (out or err) must then hold a line
 # matching PATTERN (grep -E); the pattern "-" wants standard error empty, and
-# "-|P" empty or holding P. Standard input is empty unless STDIN=closed.
+# "-|P" empty or holding P. Standard input is empty unless STDIN=closed;
+# standard error is a file unless STDERR=closed; OPEN_FILES=N allows the
+# show that many open files. The signal goes once the
+# window is up, or, with AWAIT=REGEX, once a console line matches (a run
+# without a window of its own; a line that must come before the end).
 row() {
     local name=$1 status=$2 stream=$3 pattern=$4 ending=$5
     shift 5
     # SIGINT as a terminal sends it (a background job would ignore it),
     # silent audio unless the row says otherwise; a row may also unset.
     local start=(env --default-signal=INT SDL_AUDIODRIVER=dummy env "$@" "$show/velmora")
-    if [ "${STDIN:-}" = closed ]; then
-        "${start[@]}" <&- >"$WORK/out" 2>"$WORK/err" &
-    else
-        "${start[@]}" </dev/null >"$WORK/out" 2>"$WORK/err" &
+    if [ -n "${OPEN_FILES:-}" ]; then
+        # Only the standard descriptors: what the test runner leaves open
+        # (its log) would take the show's first numbers.
+        start=(bash -c 'for fd in /proc/$$/fd/*; do fd=${fd##*/}; [ "$fd" -le 2 ] || eval "exec $fd>&-"
+               done; exec prlimit --nofile="$0:$0" -- "$@"' "$OPEN_FILES" "${start[@]}")
     fi
+    : >"$WORK/err"
+    case ${STDIN:-}/${STDERR:-} in
+    closed/*) "${start[@]}" <&- >"$WORK/out" 2>"$WORK/err" & ;;
+    */closed) "${start[@]}" </dev/null >"$WORK/out" 2>&- & ;;
+    *) "${start[@]}" </dev/null >"$WORK/out" 2>"$WORK/err" & ;;
+    esac
     SHOW_PID=$!
     if [ "$ending" != exits ]; then
-        timeout 60 xdotool search --sync --onlyvisible --pid "$SHOW_PID" --name '^velmora innit$' \
-            >/dev/null 2>&1 || fail "$name: no window appeared"
-        # Descriptor 0 must not be a file the show opened itself (the X
-        # connection would be next in line).
-        if [ "${STDIN:-}" = closed ] && [ "$(readlink "/proc/$SHOW_PID/fd/0")" != /dev/null ]; then
-            fail "$name: standard input is $(readlink "/proc/$SHOW_PID/fd/0")"
-        fi
         # A kill stands for a crash once start-up has printed everything:
         # its last line is the quad's first check.
+        local await=${AWAIT:-}
+        [ "$ending" != KILL ] || await='^glError in file Quad.cpp'
+        if [ -z "$await" ]; then
+            timeout 60 xdotool search --sync --onlyvisible --pid "$SHOW_PID" --name '^velmora innit$' \
+                >/dev/null 2>&1 || fail "$name: no window appeared"
+        fi
         local tenths=0
-        while [ "$ending" = KILL ] && ! grep -q '^glError in file Quad.cpp' "$WORK/out"; do
-            [ $((tenths += 1)) -le 200 ] || fail "$name: start-up lines did not reach the file"
+        while [ -n "$await" ] && ! cat "$WORK/out" "$WORK/err" | grep -q -E "$await"; do
+            [ $((tenths += 1)) -le 600 ] || fail "$name: no line matching '$await' came"
             sleep 0.1
+        done
+        # A closed standard descriptor must not be a file the show opened
+        # itself (the X connection would be next in line).
+        local pair number setting
+        for pair in 0:STDIN 2:STDERR; do
+            number=${pair%:*} setting=${pair#*:}
+            if [ "${!setting:-}" = closed ] &&
+                [ "$(readlink "/proc/$SHOW_PID/fd/$number")" != /dev/null ]; then
+                fail "$name: descriptor $number is $(readlink "/proc/$SHOW_PID/fd/$number")"
+            fi
         done
         kill -s "$ending" "$SHOW_PID"
     fi
@@ -92,9 +112,19 @@ for file in vert.vsh frag.fsh heart.vsh heart.fsh; do
     fresh; noise 300 >"$show/$file";          row "$file garbage" 0 out "error" TERM
     fresh; echo 'void main() { nothing = 1; }' >"$show/$file"
                                               row "$file non-compiling" 0 out "error" TERM
+    # Not a regular file: as if it could not be opened (a FIFO with no
+    # writer would hold the open for ever).
+    case $file in
+    *.vsh) unusable=$missing ;;
+    *) unusable="error" ;;
+    esac
     fresh; rm "$show/$file"; mkdir "$show/$file"
-                                              row "$file a directory" 0 out "error" TERM
+                                              row "$file a directory" 0 out "$unusable" TERM
+    fresh; rm "$show/$file"; mkfifo "$show/$file"
+                                              row "$file a FIFO" 0 out "$unusable" TERM
 done
+# Far larger than any shader: refused with a line, not handed to the driver.
+fresh; truncate -s 200M "$show/heart.fsh";    row "heart.fsh of 200 MB" 0 out "^Shader file $show/+heart\.fsh is over 1 MiB; not read$" TERM
 
 # The music: whatever cannot be played is reported like a missing file and
 # the show runs in silence; a file cut short plays what it has.
@@ -109,6 +139,8 @@ fresh; { printf 'RIFF\x24\x10\x00\x00WAVEfmt \x10\x00\x00\x00\x01\x00\x02\x00\x4
                                               row "music a WAV file, not Vorbis" 0 err "$silent" TERM
 fresh; rm "$show/dancing.ogg"; mkdir "$show/dancing.ogg"
                                               row "music a directory" 0 err "$silent" TERM
+fresh; rm "$show/dancing.ogg"; mkfifo "$show/dancing.ogg"
+                                              row "music a FIFO" 0 err "$silent" TERM
 # Every read fails (EIO); file permissions would not stop root.
 fresh; ln -sf /proc/self/mem "$show/dancing.ogg"
                                               row "music unreadable" 0 err "$silent" TERM
@@ -124,15 +156,23 @@ done
 vertex_missing="^Impossible to open $show/+vert\.vsh"
 fresh; rm "$show/vert.vsh";                   row "stdin at its end, vertex file missing" 0 out "$vertex_missing" TERM
 fresh; rm "$show/vert.vsh"; STDIN=closed      row "stdin closed, vertex file missing" 0 out "$vertex_missing" TERM
+# Standard error closed while the show has things to say there: they must not
+# go into the display connection, which would take descriptor 2.
+fresh; rm "$show/dancing.ogg"; STDERR=closed  row "stderr closed, music missing" 0 out "^Linking program$" TERM
 
 # What the machine lacks: a display, SDL drivers, GL functions, an audio
 # device.
 no_display="^No display: SDL found none"
 fresh; row "no display" 1 err "$no_display" exits -u DISPLAY
-fresh; row "a display that is not there" 1 err "$no_display" exits DISPLAY=:99.7
+fresh; row "a display that is not there" 1 err '^No display: SDL could not open ":99\.7"' exits DISPLAY=:99.7
+fresh; OPEN_FILES=4 row "four open files at most" 1 err "^No display: .*\(the process may open only 4 files at a time\)$" exits
 fresh; row "unknown video driver" 1 err "^SDL_Init\(\) failed: " exits SDL_VIDEODRIVER=no-such-driver
 fresh; row "unknown audio driver" 1 err "^SDL_Init\(\) failed: " exits SDL_AUDIODRIVER=no-such-driver
 fresh; row "no GL functions" 1 err "^No OpenGL 3\.3: gl[A-Za-z]+ is missing$" exits LD_PRELOAD="$NO_GL_FUNCTIONS"
+fresh; row "OpenGL 3.0 only" 1 err "^Couldn't create an OpenGL 3\.3 core context: ." exits MESA_GL_VERSION_OVERRIDE=3.0
+fresh; OPEN_FILES=6 row "six open files at most" 1 err "^Couldn't create the window: .*\(the process may open only 6 files at a time\)$" exits
+# A driver asked for by name is used, even one that shows nothing.
+fresh; AWAIT='^glError in file Quad.cpp' row "the offscreen driver, asked for" 0 err "-|^Error: " TERM SDL_VIDEODRIVER=offscreen
 refused=(SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/nonexistent-dir/velmora.raw)
 fresh; row "audio device refused" 255 err "^Couldn't open audio: " exits "${refused[@]}"
 # ...after everything else was built, and without drawing a frame.
@@ -144,6 +184,11 @@ if command -v apitrace >/dev/null; then
     grep -q 'glBufferData(target = GL_ARRAY_BUFFER, size = 48' "$WORK/calls" || fail "trace has no quad upload"
     ! grep -q -E 'glClear\(|SwapBuffers' "$WORK/calls" || fail "audio refused: a frame was drawn"
 fi
+
+# The audio device lost while the show runs (its output fails): said once,
+# and the show goes on.
+fresh; AWAIT="^Lost the audio device; the show goes on in silence$" \
+    row "audio device lost" 0 err "^Lost the audio device" TERM SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/full
 
 # Signals while running (SIGTERM ended every row above): SIGINT ends the
 # show like a quit; after a kill, the console printed so far is in the

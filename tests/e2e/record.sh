@@ -19,12 +19,6 @@ record() {
         RECORD_STATUS=$?
 }
 
-# Nothing under the output's name, and no temporary file beside it either.
-expect_nothing_written() {
-    local folder=$1
-    [ -z "$(ls -A "$folder" 2>/dev/null)" ] || fail "$2: files left behind: $(ls -A "$folder")"
-}
-
 # --- A short recording: 2 s at 30 frames per second.
 mkdir "$WORK/short"
 record "$WORK/short/clip.mp4" --seconds 2 --fps 30 --raw-frames "$WORK/first.rgba"
@@ -76,58 +70,126 @@ awk -v c="$correlation" 'BEGIN { exit !(c >= 0.99) }' || fail "sound correlation
 record "$WORK/short/again.mp4" --seconds 2 --fps 30 --raw-frames "$WORK/second.rgba"
 cmp -s "$WORK/first.rgba" "$WORK/second.rgba" || fail "two recordings drew different frames"
 
-# --- Failures: status, one line, nothing left under the output's name.
-# name | status | expected line (extended regex) | environment | recorder arguments
+# --- Bad outputs, a broken encoder, a full disk, signals and a dying
+# display: each row's status, its one line and what is left in its folder.
+# Stand-ins for the encoder, found first on the PATH.
+stand_in() { # NAME BODY: an "ffmpeg" in $WORK/NAME that runs BODY
+    mkdir -p "$WORK/$1"
+    printf '#!/bin/sh\n%s\n' "$2" >"$WORK/$1/ffmpeg"
+    chmod +x "$WORK/$1/ffmpeg"
+}
+stand_in silent 'cat <&3 >/dev/null & cat <&4 >/dev/null; wait'
+stand_in garbage 'for out; do :; done; cat <&3 >/dev/null & cat <&4 >/dev/null; wait; head -c 99999 /dev/urandom >"$out"'
+stand_in stuck 'exec sleep 1000'
+long_name=$(printf 'n%.0s' $(seq 247)).mp4 # 251 bytes: the sheet's own name is cut to 255
+clip_bytes=$(stat -c %s "$WORK/short/clip.mp4")
+
+# One row: NAME | STATUS | LINE (extended regex after "velmora-record: ";
+# empty for a recording that succeeds) | LEFT (the folder's listing
+# afterwards, names joined by spaces, "*" for any one name) | SETUP (shell,
+# run in the empty folder) | HOW (run; stderr-closed; interrupt or
+# kill-display once the encoder runs; tmpfs:SIZE, the folder a file system
+# of that size) | ARGUMENTS, after any VAR=value words (@NAME is NAME in the
+# folder; OUT is @clip.mp4).
 failures=(
-    "bad rate|2|--fps takes a whole number||--fps 0"
-    "bad length|2|--seconds takes a number||--seconds ten"
-    "unknown option|2|unknown option '--colour'||--colour"
-    "unwritable folder|1|cannot write $WORK/missing/clip.mp4: No such file or directory||OUT=$WORK/missing/clip.mp4"
-    "no encoder|1|cannot run the encoder 'ffmpeg'|PATH=/nonexistent|"
+    "bad rate|2|--fps takes a whole number||||--fps 0 OUT"
+    "bad length|2|--seconds takes a number||||--seconds ten OUT"
+    "unknown option|2|unknown option '--colour'||||--colour OUT"
+    "unwritable folder|1|cannot write .*/missing/clip.mp4: No such file or directory||||@missing/clip.mp4"
+    "no encoder|1|cannot run the encoder 'ffmpeg'||||PATH=/nonexistent OUT"
+    "encoder writes nothing|1|the encoder did not write a whole video: the video is empty||||PATH=$WORK/silent:$PATH OUT"
+    "encoder writes garbage|1|the encoder did not write a whole video: the video ||||PATH=$WORK/garbage:$PATH OUT"
+    "a folder|1|cannot write .*/videos: it is a folder; give a file name such as .*/videos/velmora.mp4|videos|mkdir videos||@videos"
+    "a folder, with a slash|1|cannot write .*/videos/: it is a folder|videos|mkdir videos||@videos/"
+    "a device|1|cannot write /dev/null: it is a device, not a regular file||||/dev/null"
+    "a FIFO|1|cannot write .*/fifo.mp4: it is a FIFO, not a regular file|fifo.mp4|mkfifo fifo.mp4||@fifo.mp4"
+    "a symbolic link, written through|0||link-contact.png link.mp4 real.mp4|ln -s real.mp4 link.mp4||@link.mp4"
+    "a name of 251 bytes|0||* $long_name|||@$long_name"
+    "a name too long|1|cannot write .*: File name too long||||@n$long_name$long_name"
+    "stderr closed|0||clip-contact.png clip.mp4||stderr-closed|OUT"
+    "Ctrl-C, encoder stuck|130|interrupted; nothing was written|||interrupt|PATH=$WORK/stuck:$PATH --seconds 30 OUT"
+    "Ctrl-C while recording|130|interrupted; nothing was written|||interrupt|--seconds 30 OUT"
+    "display killed|1|X connection to .* broken|||kill-display|--seconds 30 OUT"
+    "disk full at once|1|the encoder .*No space left on device|||tmpfs:128k|--seconds 2 --fps 30 OUT"
+    # Nine tenths of what the first recording took: the disk fills near the end.
+    "disk full at the end|1|the encoder .*No space left on device|||tmpfs:$((clip_bytes * 9 / 10 / 1024))k|--seconds 2 --fps 30 OUT"
 )
+
+# The recorder's pid once it runs under $WORK/fail, for the rows that
+# signal it (a stand-in encoder's own children are left out).
+recorder_pid() { pgrep -n -f "^$RECORDER .*$WORK/fail/" || true; }
+
 for row in "${failures[@]}"; do
-    IFS='|' read -r name status line environment arguments <<<"$row"
-    mkdir -p "$WORK/fail"
-    output=$WORK/fail/clip.mp4
-    [ "${arguments#OUT=}" = "$arguments" ] || { output=${arguments#OUT=}; arguments=; }
-    # shellcheck disable=SC2086 # the arguments are words
-    RECORD_ENV=$environment record "$output" --seconds 1 $arguments
+    IFS='|' read -r name status line left setup how arguments <<<"$row"
+    rm -rf "$WORK/fail" && mkdir "$WORK/fail"
+    (cd "$WORK/fail" && eval "$setup")
+    # Environment words first, then the recorder's arguments.
+    environment=() words=()
+    for word in $arguments; do
+        if [ ${#words[@]} -eq 0 ] && [[ $word = *=* ]]; then
+            environment+=("$word")
+        else
+            [ "$word" != OUT ] || word=@clip.mp4
+            [ "${word#@}" = "$word" ] || word=$WORK/fail/${word#@}
+            words+=("$word")
+        fi
+    done
+    [[ $arguments = *--seconds* ]] || words=(--seconds 0.5 "${words[@]}")
+    start=(env "${environment[@]}" "$RECORDER" "${words[@]}")
+    : >"$WORK/err"
+    RECORD_STATUS=0
+    case $how in
+    stderr-closed)
+        timeout 60 "${start[@]}" </dev/null >"$WORK/out" 2>&- || RECORD_STATUS=$? ;;
+    interrupt | kill-display)
+        display_pid=
+        if [ "$how" = kill-display ]; then
+            # A display of its own, which says its number when it is ready.
+            : >"$WORK/display"
+            Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$WORK/display" 2>/dev/null &
+            display_pid=$!
+            timeout 20 bash -c 'until [ -s "$1" ]; do sleep 0.1; done' _ "$WORK/display" ||
+                fail "$name: no display of its own"
+            start=(env DISPLAY=":$(head -n 1 "$WORK/display")" "${start[@]:1}")
+        fi
+        "${start[@]}" </dev/null >"$WORK/out" 2>"$WORK/err" &
+        SHOW_PID=$!
+        # Under way: its encoder (or the stand-in) is running, and given a
+        # moment its pipes are full or its first frames are drawn.
+        timeout 30 bash -c 'until pgrep -P "$1" >/dev/null; do sleep 0.1; done' _ "$SHOW_PID" ||
+            fail "$name: the encoder never started"
+        sleep 2
+        if [ -n "$display_pid" ]; then
+            kill "$display_pid"
+        else
+            kill -INT "$SHOW_PID"
+        fi
+        wait_for_exit 20
+        RECORD_STATUS=$STATUS
+        [ -z "$display_pid" ] || wait "$display_pid" 2>/dev/null || true
+        # The encoder went with the recorder.
+        ! pgrep -f "$WORK/fail/.velmora-" >/dev/null || fail "$name: the encoder outlived the recorder"
+        ;;
+    tmpfs:*)
+        unshare -m true 2>/dev/null || { echo "$name: skipped (no mount namespace here)"; continue; }
+        unshare -m bash -c 'mount -t tmpfs -o size="$1" tmpfs "$2" && shift 2 &&
+            "$@" </dev/null >/dev/null 2>"'"$WORK"'/err"; status=$?
+            LC_ALL=C ls -A "'"$WORK"'/fail" >"'"$WORK"'/left"; exit $status' \
+            _ "${how#tmpfs:}" "$WORK/fail" "${start[@]}" || RECORD_STATUS=$?
+        ;;
+    *)
+        "${start[@]}" </dev/null >"$WORK/out" 2>"$WORK/err" || RECORD_STATUS=$? ;;
+    esac
     [ "$RECORD_STATUS" -eq "$status" ] || fail "$name: status $RECORD_STATUS, expected $status"
-    grep -Eq "^velmora-record: $line" "$WORK/err" || fail "$name: no line '$line'"
-    expect_nothing_written "$WORK/fail" "$name"
+    if [ -n "$line" ]; then
+        # One line, besides the progress (and the usage after bad options).
+        [ "$(grep -c -v -E '^(recording: |usage: |  )' "$WORK/err")" -eq 1 ] || fail "$name: not one line"
+        grep -Eq "^(velmora-record: )?$line" "$WORK/err" || fail "$name: no line '$line'"
+    fi
+    [ "${how#tmpfs:}" != "$how" ] || LC_ALL=C ls -A "$WORK/fail" >"$WORK/left"
+    # shellcheck disable=SC2053 # the expected listing may hold a pattern
+    [[ "$(tr '\n' ' ' <"$WORK/left" | sed 's/ $//')" == $left ]] ||
+        fail "$name: left $(tr '\n' ' ' <"$WORK/left"), expected '$left'"
+    echo "ok: $name ($RECORD_STATUS)"
 done
-
-# A full disk: a small file system of its own (needs root and mount namespaces).
-if unshare -m true 2>/dev/null; then
-    mkdir "$WORK/full"
-    status=0
-    unshare -m bash -c 'mount -t tmpfs -o size=128k tmpfs "$1" && shift &&
-        "$@" --seconds 2 "'"$WORK"'/full/clip.mp4" </dev/null >/dev/null 2>"'"$WORK"'/err"
-        status=$?; ls -A "'"$WORK"'/full" >"'"$WORK"'/left"; exit $status' \
-        _ "$WORK/full" "$RECORDER" || status=$?
-    [ "$status" -eq 1 ] || fail "full disk: status $status"
-    grep -q '^velmora-record: the encoder failed.*No space left on device' "$WORK/err" ||
-        fail "full disk: no line naming the full disk"
-    [ ! -s "$WORK/left" ] || fail "full disk: files left behind: $(cat "$WORK/left")"
-else
-    echo "full disk: skipped (no mount namespace here)"
-fi
-
-# Ctrl-C halfway.
-mkdir "$WORK/stopped"
-# Emptied here: the shell truncates it in the background job, after the
-# first look below may have read the full-disk run's progress lines.
-: >"$WORK/err"
-"$RECORDER" --seconds 30 "$WORK/stopped/clip.mp4" </dev/null >"$WORK/out" 2>"$WORK/err" &
-SHOW_PID=$!
-for _ in $(seq 600); do
-    grep -q 'recording: *[1-9][0-9]*%' "$WORK/err" && break
-    sleep 0.1
-done
-grep -q "recording:" "$WORK/err" || { cat "$WORK/err"; fail "Ctrl-C: the recording did not get going"; }
-kill -INT "$SHOW_PID"
-wait_for_exit 20
-expect_status 130
-grep -q '^velmora-record: interrupted; nothing was written$' "$WORK/err" || fail "Ctrl-C: no line"
-expect_nothing_written "$WORK/stopped" "Ctrl-C"
 echo "record: ok"
