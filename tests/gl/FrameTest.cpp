@@ -2,12 +2,21 @@
 #include "ShowEnvironment.h"
 #include "app/ShowClock.h"
 #include "base/ShowConstants.h"
+#include "render/SceneTransforms.h"
+#include "render/Viewport.h"
+#include "support/OffscreenFrame.h"
+#include "text/FontRecord.h"
+#include "text/TextRenderer.h"
 
+#include <glm/vec2.hpp>
+#include <glm/vec4.hpp>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -18,17 +27,14 @@ struct Pixel {
 
 class Frame {
 public:
-    static constexpr int width = windowWidth;
-    static constexpr int height = windowHeight;
-
     // Reads the frame just presented. The back buffer keeps it on the test
     // bed's software GL; GL itself leaves it undefined after a swap.
     static Frame readBack() {
         Frame frame;
-        frame.bytes.resize(width * height * 3);
+        frame.bytes.resize(static_cast<std::size_t>(frame.width) * frame.height * 3);
         glReadBuffer(GL_BACK);
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, frame.bytes.data());
+        glReadPixels(0, 0, frame.width, frame.height, GL_RGB, GL_UNSIGNED_BYTE, frame.bytes.data());
         return frame;
     }
 
@@ -46,8 +52,13 @@ public:
         return sum / static_cast<double>(bytes.size());
     }
 
-    std::vector<unsigned char> bytes;
+    int width = windowWidth;
+    int height = windowHeight;
+    std::vector<unsigned char> bytes; // RGB, the bottom row first
 };
+
+// The text shader's warm white.
+constexpr Pixel textColour{255, 242, 219};
 
 // Pixels of the text colour (a warm white) that the background never reaches.
 bool isText(const Pixel& p) {
@@ -56,14 +67,15 @@ bool isText(const Pixel& p) {
 
 struct TextExtent {
     int count = 0;
-    int left = Frame::width, right = -1, top = Frame::height, bottom = -1;
-    int rowCounts[Frame::height] = {};
+    int left = windowWidth, right = -1, top = windowHeight, bottom = -1;
+    std::vector<int> rowCounts;
 };
 
 TextExtent textExtent(const Frame& frame) {
     TextExtent extent;
-    for (int y = 0; y < Frame::height; ++y) {
-        for (int x = 0; x < Frame::width; ++x) {
+    extent.rowCounts.resize(static_cast<std::size_t>(frame.height));
+    for (int y = 0; y < frame.height; ++y) {
+        for (int x = 0; x < frame.width; ++x) {
             if (isText(frame.at(x, y))) {
                 ++extent.count;
                 ++extent.rowCounts[y];
@@ -80,7 +92,7 @@ TextExtent textExtent(const Frame& frame) {
 // The baseline shows as the lowest row still crossed by many glyphs: below
 // it only descenders reach.
 int baselineRow(const TextExtent& extent) {
-    const int busiest = *std::max_element(extent.rowCounts, extent.rowCounts + Frame::height);
+    const int busiest = *std::max_element(extent.rowCounts.begin(), extent.rowCounts.end());
     int row = extent.bottom;
     while (row > 0 && extent.rowCounts[row] < busiest / 3) {
         --row;
@@ -107,28 +119,170 @@ int brightness(const Pixel& p) {
 int heartWidth(const Frame& frame) {
     int width = 0;
     for (const int y : {220, 240, 260}) {
-        for (int x = 0; x < Frame::width; ++x) {
+        for (int x = 0; x < frame.width; ++x) {
             width += frame.at(x, y).r > 180 ? 1 : 0;
         }
     }
     return width;
 }
 
-Frame frameAt(float t) {
-    ShowEnvironment::app->showClock = t;
-    ShowEnvironment::app->renderFrame();
-    return Frame::readBack();
+// What `draw` leaves in the window, or in `target` when one is given.
+template <typename Draw> Frame drawn(OffscreenFrame* target, Draw draw) {
+    if (target == nullptr) {
+        draw();
+        return Frame::readBack();
+    }
+    target->bind();
+    draw();
+    const Frame frame{target->width(), target->height(), target->readRgb()};
+    target->unbind();
+    return frame;
+}
+
+Frame frameAt(float t, OffscreenFrame* target = nullptr) {
+    return drawn(target, [t] {
+        ShowEnvironment::app->showClock = t;
+        ShowEnvironment::app->renderFrame();
+    });
 }
 
 // The background alone at show time t, as the frame at t has it.
-Frame backgroundAt(float t) {
-    IntroApp& app = *ShowEnvironment::app;
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glUseProgram(app.backgroundProgram->programId);
-    glUniform1f(app.timeLocation, t);
-    app.quad->draw();
-    SDL_GL_SwapWindow(app.window);
-    return Frame::readBack();
+Frame backgroundAt(float t, OffscreenFrame* target = nullptr) {
+    return drawn(target, [t] {
+        IntroApp& app = *ShowEnvironment::app;
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glUseProgram(app.backgroundProgram->programId);
+        glUniform1f(app.timeLocation, t);
+        app.quad->draw();
+        SDL_GL_SwapWindow(app.window);
+    });
+}
+
+// How far each pixel moved from the background towards the text colour: the
+// text's opacity there, read in green, where the text and the heart's reds
+// differ most. Not a number outside the frame and where the background is
+// too near the text's green to tell.
+struct Opacity {
+    // Green levels between text and background below which a pixel's level
+    // tells its opacity too coarsely.
+    static constexpr int leastReach = 48;
+
+    Opacity(const Frame& withText, const Frame& background)
+        : width(withText.width), height(withText.height) {
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                const int behind = background.at(x, y).g, reach = textColour.g - behind;
+                values.push_back(reach < leastReach
+                                     ? std::nan("")
+                                     : (withText.at(x, y).g - behind) / double(reach));
+            }
+        }
+    }
+    double operator()(int x, int y) const {
+        const bool inside = x >= 0 && y >= 0 && x < width && y < height;
+        return inside ? values[static_cast<std::size_t>(y) * width + x] : std::nan("");
+    }
+    int width, height;
+    std::vector<double> values;
+};
+
+// The distances over which the text's edges rise from 10 % to 90 % opacity,
+// in pixels, along every row and column that crosses them (a slanted edge
+// counts wider than it is). Only clean edges count: opacity rising (or
+// falling) steadily all the way between the two levels.
+std::vector<double> edgeRises(const Opacity& opacity) {
+    const double low = 0.1, high = 0.9;
+    std::vector<double> rises;
+    // Walks one line from (x, y) in steps of (dx, dy).
+    const auto walk = [&](int x, int y, int dx, int dy, int length) {
+        const auto c = [&](int i) { return opacity(x + i * dx, y + i * dy); };
+        for (int i = 0; i + 1 < length; ++i) {
+            for (const int sense : {1, -1}) {
+                // A rising edge starts at i; a falling one ends at i + 1.
+                const auto level = [&](int k) { return sense > 0 ? c(i + k) : c(i + 1 - k); };
+                if (!(level(0) <= low && level(1) > low)) {
+                    continue;
+                }
+                int j = 1;
+                while (level(j) < high && level(j + 1) >= level(j)) {
+                    ++j;
+                }
+                if (!(level(j) >= high && level(j) >= level(j - 1))) {
+                    continue;
+                }
+                const double start = (low - level(0)) / (level(1) - level(0));
+                const double end = j - 1 + (high - level(j - 1)) / (level(j) - level(j - 1));
+                rises.push_back(end - start);
+            }
+        }
+    };
+    for (int y = 0; y < opacity.height; ++y) {
+        walk(0, y, 1, 0, opacity.width);
+    }
+    for (int x = 0; x < opacity.width; ++x) {
+        walk(x, 0, 0, 1, opacity.height);
+    }
+    return rises;
+}
+
+// One glyph alone at the scrolls' size, its pen in the middle of the picture,
+// drawn by the text pass over black into `target`.
+Frame glyphAlone(char character, OffscreenFrame& target) {
+    return drawn(&target, [character] {
+        IntroApp& app = *ShowEnvironment::app;
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glUseProgram(app.textProgram->programId);
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        const glm::mat4 mvp = modelViewProjection(app.projection, app.view, textModel());
+        glUniformMatrix4fv(app.mvpLocation, 1, GL_FALSE, &mvp[0][0]);
+        drawText(std::string(1, character), app.textProgram->programId, app.fontTexture,
+                 app.fontSampler, app.textVertexArray, app.textVertexBuffer, app.texLocation,
+                 restingScaleDivX, textScaleDivY, 0.0f, scrollBaselineY);
+    });
+}
+
+// The area, in pixels, that a glyph's atlas coverage spreads over on screen
+// when drawn as glyphAlone() draws it: its quad's projected area times the
+// mean coverage of its texels.
+double atlasCoveredArea(const Glyph& glyph, const OffscreenFrame& target) {
+    double coverage = 0.0;
+    const int left = static_cast<int>(std::lround(glyph.s0 * FontRecord::atlasSide));
+    const int top = static_cast<int>(std::lround(glyph.t0 * FontRecord::atlasSide));
+    for (int y = top; y < top + glyph.height; ++y) {
+        for (int x = left; x < left + glyph.width; ++x) {
+            coverage += fontRecord.atlas[y * FontRecord::atlasSide + x] / 255.0;
+        }
+    }
+    const IntroApp& app = *ShowEnvironment::app;
+    const glm::mat4 mvp = modelViewProjection(app.projection, app.view, textModel());
+    const ViewportRect picture = fitViewport(target.width(), target.height());
+    // The quad's corners as the text renderer places them, in model units.
+    const auto pixels = [](int count, float divisor) {
+        return static_cast<float>(count) / divisor;
+    };
+    const float x0 = pixels(glyph.offsetX, restingScaleDivX);
+    const float x1 = x0 + pixels(glyph.width, restingScaleDivX);
+    const float y0 = scrollBaselineY + pixels(glyph.offsetY, textScaleDivY);
+    const float y1 = y0 - pixels(glyph.height, textScaleDivY);
+    const auto onScreen = [&](float x, float y) {
+        const glm::vec4 clip = mvp * glm::vec4(x, y, 0.0f, 1.0f);
+        return glm::dvec2((clip.x / clip.w + 1.0) * 0.5 * picture.width,
+                          (clip.y / clip.w + 1.0) * 0.5 * picture.height);
+    };
+    const glm::dvec2 corners[4] = {onScreen(x0, y0), onScreen(x0, y1), onScreen(x1, y1),
+                                   onScreen(x1, y0)};
+    double area = 0.0;
+    for (int i = 0; i < 4; ++i) {
+        const glm::dvec2 a = corners[i], b = corners[(i + 1) % 4];
+        area += 0.5 * (a.x * b.y - b.x * a.y);
+    }
+    return coverage * std::abs(area) / (glyph.width * glyph.height);
+}
+
+double median(std::vector<double> values) {
+    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
+    return values[values.size() / 2];
 }
 
 } // namespace
@@ -216,7 +370,7 @@ TEST(ShowFrames, HeartSwellsOnEveryKickOfTheMusic) {
         return peaks;
     };
     // Only the rows that heartWidth reads are drawn, to keep the test quick.
-    glScissor(0, Frame::height - 261, Frame::width, 42);
+    glScissor(0, windowHeight - 261, windowWidth, 42);
     glEnable(GL_SCISSOR_TEST);
     const std::vector<double> early = peaksFrom(12000.0, 2.7 * beatMs);
     const std::vector<double> late = peaksFrom(36000.0, 1.7 * beatMs);
@@ -266,7 +420,6 @@ TEST(ShowFrames, TextStandsOutFromWhatIsBehindIt) {
     // The text shader's warm white, against the background behind every pixel
     // that a glyph covers at least by a quarter: 3:1 at the least, the large
     // text minimum of the web's contrast guidelines.
-    const Pixel textColour{255, 242, 219};
     const double textLuminance = relativeLuminance(textColour);
     for (const float t : {0.5f, 9.5f, 10.05f, 11.02f, 12.5f, 13.05f, 14.6f, 15.1f, 16.3f, 17.08f,
                           17.9f, 18.6f, 24.5f}) {
@@ -274,8 +427,8 @@ TEST(ShowFrames, TextStandsOutFromWhatIsBehindIt) {
         const Frame background = backgroundAt(t);
         int covered = 0;
         double worst = 1e9;
-        for (int y = 0; y < Frame::height; ++y) {
-            for (int x = 0; x < Frame::width; ++x) {
+        for (int y = 0; y < withText.height; ++y) {
+            for (int x = 0; x < withText.width; ++x) {
                 const Pixel behind = background.at(x, y);
                 const double coverage =
                     double(withText.at(x, y).g - behind.g) / (textColour.g - behind.g);
@@ -288,5 +441,50 @@ TEST(ShowFrames, TextStandsOutFromWhatIsBehindIt) {
         }
         EXPECT_GT(covered, 300) << "t " << t;
         EXPECT_GE(worst, 3.0) << "t " << t;
+    }
+}
+
+TEST(ShowFrames, GreetingEdgesAreAboutOnePixelWideAtAnySize) {
+    REQUIRE_SHOW();
+    // A name stretched wide (t = 11.5), magnified several times over the font's
+    // own pixels: its edges rise within two pixels, and within three at the
+    // size of a 1080p recording.
+    const float t = 11.5f;
+    const struct {
+        int width, height;
+        double medianRise;
+    } sizes[] = {{windowWidth, windowHeight, 2.0}, {1440, 1080, 3.0}};
+    for (const auto& size : sizes) {
+        OffscreenFrame target(size.width, size.height);
+        ASSERT_TRUE(target.complete()) << size.width << "x" << size.height;
+        const std::vector<double> rises =
+            edgeRises(Opacity(frameAt(t, &target), backgroundAt(t, &target)));
+        ASSERT_GT(rises.size(), 100u) << size.width << "x" << size.height;
+        EXPECT_LE(median(rises), size.medianRise) << size.width << "x" << size.height;
+    }
+}
+
+TEST(ShowFrames, ScrollGlyphsKeepEveryStroke) {
+    REQUIRE_SHOW();
+    // Each glyph alone at the scrolls' size, in the window and in the smallest
+    // recording: its covered area (the sum of its pixels' opacity) is the
+    // area its coverage in the atlas spreads over, so no stroke is lost or
+    // swollen, and its inside is opaque, so it stands out from what is behind
+    // it as much as the text colour does.
+    for (const auto& size : {std::pair{windowWidth, windowHeight}, std::pair{320, 240}}) {
+        OffscreenFrame target(size.first, size.second);
+        ASSERT_TRUE(target.complete());
+        for (char character = '!'; character <= '~'; ++character) {
+            const Frame frame = glyphAlone(character, target);
+            double covered = 0.0, mostOpaque = 0.0;
+            for (std::size_t i = 1; i < frame.bytes.size(); i += 3) { // green, over black
+                const double opacity = frame.bytes[i] / double(textColour.g);
+                covered += opacity;
+                mostOpaque = std::max(mostOpaque, opacity);
+            }
+            const double expected = atlasCoveredArea(*findGlyph(fontRecord, character), target);
+            EXPECT_NEAR(covered / expected, 1.0, 0.15) << "'" << character << "'";
+            EXPECT_GE(mostOpaque, 0.98) << "'" << character << "'";
+        }
     }
 }
