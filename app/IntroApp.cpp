@@ -10,6 +10,7 @@
 #include "audio/MusicPlayback.h"
 #include "base/ShowConstants.h"
 #include "render/SceneTransforms.h"
+#include "render/Viewport.h"
 #include "text/TextRenderer.h"
 
 #define STB_VORBIS_HEADER_ONLY
@@ -94,6 +95,15 @@ int IntroApp::init() {
         return 1;
     }
 
+    // GL's first viewport is the drawable's whole size; the picture keeps
+    // its shape in a window that did not get the size it asked for.
+    int drawableWidth = 0;
+    int drawableHeight = 0;
+    SDL_GL_GetDrawableSize(window, &drawableWidth, &drawableHeight);
+    if (drawableWidth != windowWidth || drawableHeight != windowHeight) {
+        fitDrawable(drawableWidth, drawableHeight);
+    }
+
     // A core context refuses this query and leaves GL_INVALID_ENUM pending;
     // the quad's first check site reports it.
     writeDebuggerOutput(reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS)));
@@ -157,6 +167,11 @@ void IntroApp::advanceFrame() {
         if (endsShow(event)) {
             running = false;
         }
+        // A full-screen window can get another size than the one asked
+        // for, now or later: the picture follows, at its own shape.
+        if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+            fitWindow();
+        }
         // The device went away under the show (unplugged, or its output
         // failed): the callback is no longer called and the show goes on in
         // silence, which the user should hear about rather than guess.
@@ -166,6 +181,18 @@ void IntroApp::advanceFrame() {
     }
     showClock = showClockFromTicks(SDL_GetTicks());
     renderFrame();
+}
+
+void IntroApp::fitDrawable(int drawableWidth, int drawableHeight) {
+    const ViewportRect picture = fitViewport(drawableWidth, drawableHeight);
+    glViewport(picture.x, picture.y, picture.width, picture.height);
+}
+
+void IntroApp::fitWindow() {
+    int width = 0;
+    int height = 0;
+    SDL_GL_GetDrawableSize(window, &width, &height);
+    fitDrawable(width, height);
 }
 
 void IntroApp::renderFrame() {

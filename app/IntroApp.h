@@ -74,4 +74,12 @@ public:
 
     // Draws one frame of the show at `showClock` and presents it.
     void renderFrame();
+
+    // Fits the picture to a drawable of this size, in pixels: the largest
+    // centred 4:3 rectangle (render/Viewport.h), the rest black. Called when
+    // the window's size changes, and by the browser when its canvas does.
+    void fitDrawable(int drawableWidth, int drawableHeight);
+
+private:
+    void fitWindow();
 };

@@ -76,3 +76,23 @@ expect_music() {
     [ -n "$MUSIC_FROM" ] || fail "the stream's first second is not the music"
     [ -z "$(head -c "$((MUSIC_FROM * 4096))" "$1" | tr -d '\0')" ] || fail "noise before the music"
 }
+
+# crop_filter WxH+X+Y: ffmpeg's filter for that part of an image.
+crop_filter() {
+    local size=${1%%+*} offset=${1#*+}
+    echo "crop=${size%x*}:${size#*x}:${offset%+*}:${offset#*+}"
+}
+
+# expect_black IMAGE WxH+X+Y: every pixel of that part of the image is black.
+expect_black() {
+    local lit
+    lit=$(ffmpeg -v error -i "$1" -vf "$(crop_filter "$2"),format=rgb24" -f rawvideo - |
+        tr -d '\0' | wc -c)
+    [ "$lit" -eq 0 ] || fail "$(basename "$1"): $2 is not black ($lit channel values above 0)"
+}
+
+# mean_luma IMAGE WxH+X+Y: the mean grey level (0 to 255) of that part.
+mean_luma() {
+    ffmpeg -v error -i "$1" -vf "$(crop_filter "$2"),scale=1:1:flags=area,format=gray" \
+        -f rawvideo - | od -A n -t u1 | tr -d ' '
+}
