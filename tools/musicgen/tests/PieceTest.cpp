@@ -56,6 +56,7 @@ TEST(ShippedPiece, LoopsSeamlesslyWherePlayerJumps) {
 TEST(Score, KeepsAKickOnEveryBeat) {
     const Arrangement song = composeArrangement();
     const int beats = song.bars * stepsPerBar / 4;
+    ASSERT_EQ(beats, 96) << "the beats the picture's heart counts in a loop";
     std::vector<double> kickOnBeat(static_cast<std::size_t>(beats), 0.0);
     for (const Hit& kick : song.kicks) {
         ASSERT_EQ(kick.step, 4.0 * std::round(kick.step / 4.0)) << "a kick off the beat";
