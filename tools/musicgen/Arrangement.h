@@ -25,8 +25,16 @@ struct Sweep {
     double velocity;
 };
 
+// A part of the piece's form, in whole bars.
+struct SectionSpan {
+    const char* name;
+    int firstBar;
+    int barCount;
+};
+
 struct Arrangement {
     int bars = 0;
+    std::vector<SectionSpan> sections; // in order, covering every bar once
 
     std::vector<Hit> kicks;
     std::vector<Hit> claps;
@@ -41,6 +49,7 @@ struct Arrangement {
     std::vector<Note> pad;
     std::vector<Note> arp;
     std::vector<Note> lead;
+    std::vector<Note> leadOctave; // the hook doubled an octave up
     std::vector<Note> keys;
 
     // Cutoff curves in octaves above 20 Hz, so that linear interpolation
@@ -48,6 +57,11 @@ struct Arrangement {
     Automation padCutoff{{}, 1};
     Automation arpCutoff{{}, 1};
     Automation bassCutoff{{}, 1};
+    // A high-pass on each kick, in Hz (0: none), that thins it before the drop.
+    Automation kickLowCut{{}, 1};
+    // How wide the pads spread: the gain of their side (left minus right)
+    // signal, 1 as played, 0 in mono.
+    Automation padWidth{{}, 1};
 };
 
 // Cutoff in Hz from an automation value in octaves above 20 Hz.

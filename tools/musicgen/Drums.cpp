@@ -81,7 +81,7 @@ void renderFilteredNoiseHit(StereoBuffer& out, const Timeline& timeline, double 
 
 } // namespace
 
-void renderKick(StereoBuffer& out, const Timeline& timeline, const Hit& hit) {
+void renderKick(StereoBuffer& out, const Timeline& timeline, const Hit& hit, double lowCutHz) {
     // A sine swept from about 270 Hz down to A1 (55 Hz), so the kick's body
     // sits on the key's tonic under the bass.
     constexpr double length = 0.36;
@@ -90,14 +90,20 @@ void renderKick(StereoBuffer& out, const Timeline& timeline, const Hit& hit) {
     OnePoleHighPass clickFilter;
     clickFilter.tune(2000.0);
     const double drive = 1.6;
+    StateVariableFilter lowCut;
+    lowCut.tune(lowCutHz, 0.7071);
     addCircular(out, timeline.stepToFrame(hit.step), framesFor(length), [&](long long, double t) {
         const double frequency = 55.0 + 175.0 * std::exp(-t / 0.03) + 40.0 * std::exp(-t / 0.006);
         phase = wrapPhase(phase + frequency / sampleRateHz);
         const double body = std::sin(twoPi * phase) * hitLevel(t, 0.0008, 0.13, length);
         const double transient =
             clickFilter.process(click.next()) * hitLevel(t, 0.0003, 0.0025, 0.02);
-        const double shaped = std::tanh(drive * body) / std::tanh(drive) + 0.25 * transient;
-        const double v = hit.velocity * shaped;
+        // A softer stroke has less beater click, not only less level.
+        const double beater = 0.25 * hit.velocity * transient;
+        double v = hit.velocity * (std::tanh(drive * body) / std::tanh(drive) + beater);
+        if (lowCutHz > 0.0) {
+            v = lowCut.process(v).high;
+        }
         return StereoFrame{v, v};
     });
 }
@@ -192,11 +198,10 @@ void renderRiser(StereoBuffer& out, const Timeline& timeline, const Sweep& sweep
     const long long frames = timeline.stepToFrame(sweep.step + sweep.length) - start;
     StereoNoise noise(seed, 1.5);
     StereoFilter<StateVariableFilter> band;
-    constexpr int controlInterval = 32;
     const double fadeOut = 0.012 * sampleRateHz;
     addCircular(out, start, frames, [&](long long i, double) {
         const double progress = static_cast<double>(i) / static_cast<double>(frames);
-        if (i % controlInterval == 0) {
+        if (i % filterControlInterval == 0) {
             const double hz = 350.0 * std::pow(9000.0 / 350.0, progress);
             band.tuneApart(hz, hz * 1.06, 2.2);
         }

@@ -8,7 +8,8 @@
 
 #include <cstdint>
 
-void renderKick(StereoBuffer& out, const Timeline& timeline, const Hit& hit);
+// `lowCutHz` above 0 takes the weight out of the kick through a high-pass.
+void renderKick(StereoBuffer& out, const Timeline& timeline, const Hit& hit, double lowCutHz);
 void renderClap(StereoBuffer& out, const Timeline& timeline, const Hit& hit, std::uint64_t seed);
 void renderSnare(StereoBuffer& out, const Timeline& timeline, const Hit& hit, std::uint64_t seed);
 void renderClosedHat(StereoBuffer& out, const Timeline& timeline, const Hit& hit,

@@ -1,5 +1,7 @@
 #include "LoopAnalysis.h"
 
+#include "VorbisReader.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -7,55 +9,7 @@
 #include <ostream>
 #include <vector>
 
-#define STB_VORBIS_HEADER_ONLY
-#include "base/ShowConstants.h"
-
-#include <stb_vorbis.h>
-
 namespace {
-
-// One open stream, read as interleaved 16-bit stereo.
-class Decoder {
-public:
-    explicit Decoder(const std::string& path) {
-        int error = 0;
-        handle = stb_vorbis_open_filename(path.c_str(), &error, nullptr);
-    }
-    ~Decoder() {
-        if (handle != nullptr) {
-            stb_vorbis_close(handle);
-        }
-    }
-    Decoder(const Decoder&) = delete;
-    Decoder& operator=(const Decoder&) = delete;
-
-    bool opened() const { return handle != nullptr; }
-
-    // Appends up to `frames` frames to `samples`; returns how many, 0 at the end.
-    int read(std::vector<std::int16_t>& samples, int frames) {
-        const std::size_t before = samples.size();
-        samples.resize(before + audioChannels * static_cast<std::size_t>(frames));
-        const int got = stb_vorbis_get_samples_short_interleaved(
-            handle, audioChannels, &samples[before], audioChannels * frames);
-        samples.resize(before + audioChannels * static_cast<std::size_t>(std::max(got, 0)));
-        return got;
-    }
-    long long position() const { return stb_vorbis_get_sample_offset(handle); }
-    void rewind() { stb_vorbis_seek(handle, 0); }
-
-private:
-    stb_vorbis* handle = nullptr;
-};
-
-// The whole stream, decoded straight through with no jumps; empty if it
-// cannot be decoded.
-std::vector<std::int16_t> decodeWhole(const std::string& path) {
-    Decoder decoder(path);
-    std::vector<std::int16_t> samples;
-    while (decoder.opened() && decoder.read(samples, 4096) > 0) {
-    }
-    return samples;
-}
 
 double seconds(long long frames) {
     return static_cast<double>(frames) / audioSampleRate;
@@ -76,7 +30,7 @@ int step(const std::vector<std::int16_t>& a, std::size_t frameA, const std::vect
 LoopAnalysis analyseLoop(const std::string& path, const PlayerModel& player) {
     LoopAnalysis result;
     const std::vector<std::int16_t> straight = decodeWhole(path);
-    Decoder decoder(path);
+    VorbisReader decoder(path);
     if (!decoder.opened() || straight.empty()) {
         return result;
     }

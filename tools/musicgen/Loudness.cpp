@@ -53,11 +53,10 @@ double blockLoudness(double meanSquare) {
     return -0.691 + 10.0 * std::log10(std::max(meanSquare, 1e-20));
 }
 
-} // namespace
-
-double integratedLoudness(const StereoBuffer& signal) {
+// Per frame, the sum over the channels of the squared K-weighted samples.
+std::vector<double> weightedPower(const StereoBuffer& signal) {
     const std::size_t frames = signal.frames();
-    std::vector<double> weighted(frames, 0.0); // sum over channels of squared K-weighted samples
+    std::vector<double> weighted(frames, 0.0);
     for (int channel = 0; channel < 2; ++channel) {
         const std::vector<float>& x = channel == 0 ? signal.left : signal.right;
         Biquad shelf = headShelf(sampleRateHz);
@@ -67,34 +66,67 @@ double integratedLoudness(const StereoBuffer& signal) {
             weighted[i] += y * y;
         }
     }
+    return weighted;
+}
 
-    // 400 ms blocks overlapping by 75 %.
-    const std::size_t blockLength = static_cast<std::size_t>(0.4 * sampleRateHz);
-    const std::size_t hop = blockLength / 4;
-    std::vector<double> blocks;
-    for (std::size_t start = 0; start + blockLength <= frames; start += hop) {
+// Mean power of each window of `seconds`, one window every `hopSeconds`.
+std::vector<double> windowPowers(const std::vector<double>& weighted, double seconds,
+                                 double hopSeconds) {
+    const std::size_t length = static_cast<std::size_t>(std::lround(seconds * sampleRateHz));
+    const std::size_t hop = static_cast<std::size_t>(std::lround(hopSeconds * sampleRateHz));
+    std::vector<double> windows;
+    for (std::size_t start = 0; start + length <= weighted.size(); start += hop) {
         double sum = 0.0;
-        for (std::size_t i = start; i < start + blockLength; ++i) {
+        for (std::size_t i = start; i < start + length; ++i) {
             sum += weighted[i];
         }
-        blocks.push_back(sum / static_cast<double>(blockLength));
+        windows.push_back(sum / static_cast<double>(length));
     }
+    return windows;
+}
 
-    // Absolute gate at -70 LUFS, then a relative gate 10 LU below the mean
-    // of what passed.
-    auto gatedMean = [&blocks](double threshold) {
-        double sum = 0.0;
-        std::size_t count = 0;
-        for (double z : blocks) {
-            if (blockLoudness(z) > threshold) {
-                sum += z;
-                ++count;
-            }
+// The mean power of the windows louder than `thresholdLufs`.
+double gatedMean(const std::vector<double>& windows, double thresholdLufs) {
+    double sum = 0.0;
+    std::size_t count = 0;
+    for (double z : windows) {
+        if (blockLoudness(z) > thresholdLufs) {
+            sum += z;
+            ++count;
         }
-        return count > 0 ? sum / static_cast<double>(count) : 0.0;
+    }
+    return count > 0 ? sum / static_cast<double>(count) : 0.0;
+}
+
+} // namespace
+
+double integratedLoudness(const StereoBuffer& signal) {
+    // 400 ms blocks overlapping by 75 %, an absolute gate, then a relative
+    // gate 10 LU below the mean of what passed.
+    const std::vector<double> blocks = windowPowers(weightedPower(signal), 0.4, 0.1);
+    const double relativeGate = blockLoudness(gatedMean(blocks, silenceLufs)) - 10.0;
+    return blockLoudness(gatedMean(blocks, std::max(silenceLufs, relativeGate)));
+}
+
+double loudnessRange(const StereoBuffer& signal) {
+    // 3 s windows every 100 ms, as a meter's short-term reading moves.
+    const std::vector<double> windows = windowPowers(weightedPower(signal), 3.0, 0.1);
+    const double relativeGate = blockLoudness(gatedMean(windows, silenceLufs)) - 20.0;
+    std::vector<double> passed;
+    for (double z : windows) {
+        if (blockLoudness(z) > std::max(silenceLufs, relativeGate)) {
+            passed.push_back(blockLoudness(z));
+        }
+    }
+    if (passed.empty()) {
+        return 0.0;
+    }
+    std::sort(passed.begin(), passed.end());
+    auto percentile = [&passed](double fraction) {
+        const double last = static_cast<double>(passed.size() - 1);
+        return passed[static_cast<std::size_t>(std::lround(fraction * last))];
     };
-    const double relativeGate = blockLoudness(gatedMean(-70.0)) - 10.0;
-    return blockLoudness(gatedMean(std::max(-70.0, relativeGate)));
+    return percentile(0.95) - percentile(0.10);
 }
 
 InterSamplePeak::InterSamplePeak()

@@ -1,6 +1,6 @@
 // Loudness and peak measurement as broadcast meters do it (ITU-R BS.1770):
-// K-weighted, gated integrated loudness, and true peak from a 4x
-// oversampled reconstruction of the waveform.
+// K-weighted, gated integrated loudness, the loudness range (EBU Tech 3342)
+// and true peak from a 4x oversampled reconstruction of the waveform.
 #pragma once
 
 #include "StereoBuffer.h"
@@ -11,6 +11,15 @@
 #include <vector>
 
 double integratedLoudness(const StereoBuffer& signal);
+
+// Below this a meter shows nothing: the absolute gate of the measurements.
+constexpr double silenceLufs = -70.0;
+
+// How far the loudness moves over the signal, in LU: the spread between the
+// 10th and the 95th percentile of its short-term (3 s) loudness, leaving out
+// windows more than 20 LU below their mean, so that fades and pauses do not
+// count.
+double loudnessRange(const StereoBuffer& signal);
 
 // Peak magnitude of the reconstructed waveform, linear.
 double truePeak(const StereoBuffer& signal);

@@ -4,6 +4,7 @@
 #include "Effects.h"
 #include "Filters.h"
 #include "Loudness.h"
+#include "SectionLoudness.h"
 #include "Synths.h"
 
 #include <algorithm>
@@ -55,17 +56,17 @@ StereoBuffer sumSends(const std::vector<StereoBuffer>& buses, std::initializer_l
     return sum;
 }
 
-// Seeds for the noise of each hit: the part's tag in the high bits, the
-// hit's index in the low ones.
-std::uint64_t seedFor(std::uint64_t partTag, std::size_t index) {
-    return (partTag << 32) | static_cast<std::uint64_t>(index);
+// Seeds for the noise of each hit: the variation in the top bits, the
+// part's tag below it, the hit's index in the low ones.
+std::uint64_t seedFor(std::uint64_t variation, std::uint64_t partTag, std::size_t index) {
+    return (variation << 48) | (partTag << 32) | static_cast<std::uint64_t>(index);
 }
 
 template <typename Event, typename RenderEvent>
 void renderSeeded(StereoBuffer& bus, const Timeline& timeline, const std::vector<Event>& events,
-                  std::uint64_t partTag, RenderEvent render) {
+                  std::uint64_t variation, std::uint64_t partTag, RenderEvent render) {
     for (std::size_t i = 0; i < events.size(); ++i) {
-        render(bus, timeline, events[i], seedFor(partTag, i));
+        render(bus, timeline, events[i], seedFor(variation, partTag, i));
     }
 }
 
@@ -78,6 +79,18 @@ void duck(StereoBuffer& bus, const std::vector<float>& pulse, double depth) {
     }
 }
 
+// Scales a bus's side signal (left minus right) by the curve and leaves its
+// mid signal alone, so the pads widen without changing their mono sum.
+void setWidth(StereoBuffer& bus, const Timeline& timeline, const Automation& width) {
+    for (std::size_t i = 0; i < bus.frames(); ++i) {
+        const double w = width.valueAt(timeline.frameToStep(static_cast<long long>(i)));
+        const double mid = 0.5 * (static_cast<double>(bus.left[i]) + bus.right[i]);
+        const double side = 0.5 * w * (static_cast<double>(bus.left[i]) - bus.right[i]);
+        bus.left[i] = static_cast<float>(mid + side);
+        bus.right[i] = static_cast<float>(mid - side);
+    }
+}
+
 // Keeps rumble out of the reverb and the master.
 StereoFilter<OnePoleHighPass> highPass(double hz) {
     StereoFilter<OnePoleHighPass> filter;
@@ -85,7 +98,8 @@ StereoFilter<OnePoleHighPass> highPass(double hz) {
     return filter;
 }
 
-void reportLevel(std::ostream& levels, const char* name, const StereoBuffer& bus, double gain) {
+void reportLevel(std::ostream& levels, const char* name, const StereoBuffer& bus, double gain,
+                 const Timeline& timeline, const std::vector<SectionSpan>& sections) {
     StereoBuffer scaled(bus.frames());
     scaled.mix(bus, gain);
     double peak = 0.0;
@@ -94,47 +108,62 @@ void reportLevel(std::ostream& levels, const char* name, const StereoBuffer& bus
                          std::fabs(static_cast<double>(scaled.right[i]))});
     }
     levels << name << ": " << integratedLoudness(scaled) << " LUFS, peak " << toDecibels(peak)
-           << " dBFS\n";
+           << " dBFS;";
+    for (const SectionLoudness& section : sectionLoudness(scaled, timeline, sections)) {
+        levels << " " << section.name << " ";
+        if (section.lufs > silenceLufs) {
+            levels << section.lufs;
+        } else {
+            levels << "-";
+        }
+    }
+    levels << "\n";
 }
 
 } // namespace
 
-StereoBuffer renderMix(const Timeline& timeline, const Arrangement& song, std::ostream* levels) {
+StereoBuffer renderMix(const Timeline& timeline, const Arrangement& song,
+                       std::uint64_t noiseVariation, std::ostream* levels) {
     const std::size_t frames = static_cast<std::size_t>(timeline.cycleFrames);
     std::vector<StereoBuffer> bus(busCount, StereoBuffer(frames));
 
     std::vector<float> pulse(frames, 0.0f);
     for (const Hit& kick : song.kicks) {
         renderKickPulse(pulse, timeline, kick);
-        renderKick(bus[Kick], timeline, kick);
+        renderKick(bus[Kick], timeline, kick, song.kickLowCut.valueAt(kick.step));
     }
-    renderSeeded(bus[Claps], timeline, song.claps, 1, renderClap);
-    renderSeeded(bus[Snares], timeline, song.snares, 2, renderSnare);
-    renderSeeded(bus[Hats], timeline, song.closedHats, 3, renderClosedHat);
+    renderSeeded(bus[Claps], timeline, song.claps, noiseVariation, 1, renderClap);
+    renderSeeded(bus[Snares], timeline, song.snares, noiseVariation, 2, renderSnare);
+    renderSeeded(bus[Hats], timeline, song.closedHats, noiseVariation, 3, renderClosedHat);
     StereoBuffer openHats(frames);
-    renderSeeded(openHats, timeline, song.openHats, 4, renderOpenHat);
+    renderSeeded(openHats, timeline, song.openHats, noiseVariation, 4, renderOpenHat);
     bus[Hats].mix(openHats, 1.0);
     StereoBuffer shakers(frames);
-    renderSeeded(shakers, timeline, song.shakers, 5, renderShaker);
+    renderSeeded(shakers, timeline, song.shakers, noiseVariation, 5, renderShaker);
     bus[Hats].mix(shakers, 1.0);
-    renderSeeded(bus[Cymbals], timeline, song.crashes, 6, renderCrash);
-    renderSeeded(bus[Cymbals], timeline, song.risers, 7, renderRiser);
+    renderSeeded(bus[Cymbals], timeline, song.crashes, noiseVariation, 6, renderCrash);
+    renderSeeded(bus[Cymbals], timeline, song.risers, noiseVariation, 7, renderRiser);
 
     for (const Note& note : song.bass) {
         renderBassNote(bus[Bass], timeline, note, song.bassCutoff);
     }
     for (std::size_t i = 0; i < song.pad.size(); ++i) {
-        renderPadNote(bus[Pad], timeline, song.pad[i], song.padCutoff, seedFor(8, i));
+        renderPadNote(bus[Pad], timeline, song.pad[i], song.padCutoff,
+                      seedFor(noiseVariation, 8, i));
     }
     for (const Note& note : song.arp) {
         renderPluckNote(bus[Arp], timeline, note, song.arpCutoff);
     }
-    for (std::size_t i = 0; i < song.lead.size(); ++i) {
-        renderLeadNote(bus[Lead], timeline, song.lead[i], i > 0 ? &song.lead[i - 1] : nullptr);
+    for (const std::vector<Note>* line : {&song.lead, &song.leadOctave}) {
+        for (std::size_t i = 0; i < line->size(); ++i) {
+            renderLeadNote(bus[Lead], timeline, (*line)[i], i > 0 ? &(*line)[i - 1] : nullptr);
+        }
     }
     for (const Note& note : song.keys) {
         renderKeysNote(bus[Keys], timeline, note);
     }
+
+    setWidth(bus[Pad], timeline, song.padWidth);
 
     // The pump: pads breathe hardest, the bass a little, so kick and bass
     // never fight over the low end.
@@ -163,7 +192,7 @@ StereoBuffer renderMix(const Timeline& timeline, const Arrangement& song, std::o
     StereoBuffer mix(frames);
     for (std::size_t b = 0; b < busCount; ++b) {
         if (levels != nullptr) {
-            reportLevel(*levels, faders[b].name, bus[b], faders[b].gain);
+            reportLevel(*levels, faders[b].name, bus[b], faders[b].gain, timeline, song.sections);
         }
         mix.mix(bus[b], faders[b].gain);
     }

@@ -6,6 +6,7 @@
 #include "base/ShowConstants.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 constexpr double sampleRateHz = audioSampleRate;
@@ -44,6 +45,16 @@ struct StereoBuffer {
 
     std::size_t frames() const { return left.size(); }
 
+    // A copy of `count` frames from `first` on.
+    StereoBuffer slice(std::size_t first, std::size_t count) const {
+        StereoBuffer part(0);
+        part.left.assign(left.begin() + static_cast<std::ptrdiff_t>(first),
+                         left.begin() + static_cast<std::ptrdiff_t>(first + count));
+        part.right.assign(right.begin() + static_cast<std::ptrdiff_t>(first),
+                          right.begin() + static_cast<std::ptrdiff_t>(first + count));
+        return part;
+    }
+
     // this += gain * other
     void mix(const StereoBuffer& other, double gain) {
         const float g = static_cast<float>(gain);
@@ -69,6 +80,9 @@ void addCircular(StereoBuffer& out, long long start, long long frames, FrameAt f
         }
     }
 }
+
+// Interleaved 16-bit stereo (left, right, left ...) as full-scale floats.
+StereoBuffer fromInterleaved(const std::vector<std::int16_t>& interleaved);
 
 // Constant-power panning, scaled so that the centre keeps unit gain on both
 // sides. `pan` runs from -1 (left) to +1 (right).

@@ -11,10 +11,6 @@
 
 namespace {
 
-// Retuning a filter costs a tan(); once every 32 samples (0.7 ms) is far
-// finer than any sweep here.
-constexpr long long controlInterval = 32;
-
 // A note's place in the cycle: its first frame, how long the key is held,
 // and how many frames it sounds, release included.
 struct Voice {
@@ -55,7 +51,7 @@ void renderBassNote(StereoBuffer& out, const Timeline& timeline, const Note& not
     SineOscillator sub;
     LowPass24 filter;
     addCircular(out, voice.start, voice.frames, [&](long long i, double t) {
-        if (i % controlInterval == 0) {
+        if (i % filterControlInterval == 0) {
             const double step = timeline.frameToStep(voice.start + i);
             const double base = cutoffFromOctaves(cutoff.valueAt(step));
             filter.tune(base * (1.0 + 2.5 * std::exp(-t / 0.06)), 0.9);
@@ -86,7 +82,7 @@ void renderPadNote(StereoBuffer& out, const Timeline& timeline, const Note& note
     }
     StereoFilter<LowPass24> filter;
     addCircular(out, voice.start, voice.frames, [&](long long i, double t) {
-        if (i % controlInterval == 0) {
+        if (i % filterControlInterval == 0) {
             const double hz =
                 cutoffFromOctaves(cutoff.valueAt(timeline.frameToStep(voice.start + i)));
             filter.tuneApart(hz, hz * 1.04, 0.8);
@@ -108,7 +104,7 @@ void renderPluckNote(StereoBuffer& out, const Timeline& timeline, const Note& no
     SquareOscillator square(0.25);
     LowPass24 filter;
     addCircular(out, voice.start, voice.frames, [&](long long i, double t) {
-        if (i % controlInterval == 0) {
+        if (i % filterControlInterval == 0) {
             const double base =
                 cutoffFromOctaves(cutoff.valueAt(timeline.frameToStep(voice.start + i)));
             const double accent = 1.0 + 4.0 * note.velocity * std::exp(-t / 0.045);
@@ -146,7 +142,7 @@ void renderLeadNote(StereoBuffer& out, const Timeline& timeline, const Note& not
         const double vibrato = vibratoDepth * std::sin(twoPi * 5.3 * t);
         const double pitch = note.pitch + (glideFrom - note.pitch) * std::exp(-t / glideTime * 3.0);
         const double frequency = noteFrequency(pitch + vibrato);
-        if (i % controlInterval == 0) {
+        if (i % filterControlInterval == 0) {
             filter.tune(keyTrack * (2800.0 + 2800.0 * std::exp(-t / 0.15)), 0.85);
         }
         const double a = sawA.next(frequency * centsToRatio(-7.0) / sampleRateHz);

@@ -4,10 +4,16 @@
 #pragma once
 
 #include "StereoBuffer.h"
+#include "base/ShowConstants.h"
 
 #include <vector>
 
 constexpr int stepsPerBar = 16; // sixteenth notes
+
+// The loop: 2086 of the player's 1024-frame callbacks, 96 beats. The
+// picture's heart beats on this grid, so the cycle stays fixed and the
+// encoded file is made to jump exactly here.
+constexpr long long loopCycleFrames = 2086LL * audioBufferFrames;
 
 struct Timeline {
     long long cycleFrames = 0;

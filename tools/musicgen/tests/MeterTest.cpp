@@ -1,6 +1,6 @@
-// The meter and the limiter against known answers: tones whose loudness and
-// peak the broadcast standards state, and hot signals that must come out of
-// the limiter under its ceiling.
+// The meter and the limiter against known answers: tones whose loudness,
+// loudness range and peak the broadcast standards state, and hot signals
+// that must come out of the limiter under its ceiling.
 #include "Limiter.h"
 #include "Loudness.h"
 
@@ -66,7 +66,7 @@ TEST(Meter, ReadsTheStandardsTestTones) {
         const char* what;
         std::vector<Segment> segments;
         bool stereo;
-        double lufs;
+        double lufs; // or LU, for the loudness range
     };
     const Case cases[] = {
         {"full scale in one channel", {{5.0, 0.0}}, false, -3.01},
@@ -82,6 +82,16 @@ TEST(Meter, ReadsTheStandardsTestTones) {
     }
     EXPECT_NEAR(toDecibels(loopPeak(crestsBetweenSamples())), 0.0, 0.05)
         << "crests between samples";
+
+    // The loudness range's own test signals: a level step in mid-programme.
+    const Case steps[] = {
+        {"-20 then -30 dBFS", {{20.0, -20.0}, {20.0, -30.0}}, true, 10.0},
+        {"-20 then -15 dBFS", {{20.0, -20.0}, {20.0, -15.0}}, true, 5.0},
+        {"a steady tone", {{20.0, -20.0}}, true, 0.0},
+    };
+    for (const Case& c : steps) {
+        EXPECT_NEAR(loudnessRange(sine(997.0, 0.0, c.segments, c.stereo)), c.lufs, 0.1) << c.what;
+    }
 }
 
 TEST(Limiter, KeepsTheTruePeakUnderTheCeiling) {
