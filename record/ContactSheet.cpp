@@ -17,7 +17,8 @@ namespace {
 // unit's start is a name's first moment, before its colour has come.
 constexpr std::uint32_t sheetIntervalMs = millisecondsPerShowUnit;
 constexpr std::uint32_t firstSheetMs = millisecondsPerShowUnit / 2;
-constexpr int shrinkFactor = 4;
+// Every cell is this wide, whatever the frame size (a quarter of 800).
+constexpr int cellWidth = 200;
 constexpr int maxColumns = 7;
 constexpr int labelHeight = 34;
 constexpr int labelBaselineFromTop = 25;
@@ -44,8 +45,9 @@ ContactSheet::ContactSheet(int frameWidth, int frameHeight, int frameCount, int 
     const int cells = static_cast<int>(frameIndices_.size());
     columns_ = std::min(cells, maxColumns);
     const int rows = (cells + columns_ - 1) / columns_;
-    sheetWidth_ = columns_ * (frameWidth / shrinkFactor);
-    sheetHeight_ = rows * (frameHeight / shrinkFactor + labelHeight);
+    cellHeight_ = std::max(1, (2 * cellWidth * frameHeight + frameWidth) / (2 * frameWidth));
+    sheetWidth_ = columns_ * cellWidth;
+    sheetHeight_ = rows * (cellHeight_ + labelHeight);
     rgb_.assign(static_cast<std::size_t>(sheetWidth_) * sheetHeight_ * rgbChannels, backgroundGrey);
 }
 
@@ -59,38 +61,39 @@ void ContactSheet::add(int frameIndex, const std::uint8_t* rgbaBottomUp) {
         return;
     }
     const int cell = static_cast<int>(found - frameIndices_.begin());
-    const int cellWidth = frameWidth_ / shrinkFactor;
-    const int cellHeight = frameHeight_ / shrinkFactor;
     const int left = (cell % columns_) * cellWidth;
-    const int top = (cell / columns_) * (cellHeight + labelHeight);
+    const int top = (cell / columns_) * (cellHeight_ + labelHeight);
 
-    // Box filter: each sheet pixel is the mean of a shrinkFactor square.
-    for (int y = 0; y < cellHeight; ++y) {
+    // Box filter: each sheet pixel is the mean of the frame pixels it covers.
+    for (int y = 0; y < cellHeight_; ++y) {
+        const int firstRow = y * frameHeight_ / cellHeight_;
+        const int endRow = std::max(firstRow + 1, (y + 1) * frameHeight_ / cellHeight_);
         for (int x = 0; x < cellWidth; ++x) {
-            int sums[rgbChannels] = {0, 0, 0};
-            for (int dy = 0; dy < shrinkFactor; ++dy) {
-                const int sourceRow = frameHeight_ - 1 - (y * shrinkFactor + dy);
+            const int firstColumn = x * frameWidth_ / cellWidth;
+            const int endColumn = std::max(firstColumn + 1, (x + 1) * frameWidth_ / cellWidth);
+            long sums[rgbChannels] = {0, 0, 0};
+            for (int row = firstRow; row < endRow; ++row) {
+                // Frames come bottom row first.
                 const std::uint8_t* source =
                     rgbaBottomUp +
-                    (static_cast<std::size_t>(sourceRow) * frameWidth_ + x * shrinkFactor) *
-                        rgbaChannels;
-                for (int dx = 0; dx < shrinkFactor; ++dx) {
+                    static_cast<std::size_t>(frameHeight_ - 1 - row) * frameWidth_ * rgbaChannels;
+                for (int column = firstColumn; column < endColumn; ++column) {
                     for (int c = 0; c < rgbChannels; ++c) {
-                        sums[c] += source[dx * rgbaChannels + c];
+                        sums[c] += source[column * rgbaChannels + c];
                     }
                 }
             }
+            const long area = static_cast<long>(endRow - firstRow) * (endColumn - firstColumn);
             std::uint8_t* target =
                 &rgb_[(static_cast<std::size_t>(top + y) * sheetWidth_ + left + x) * rgbChannels];
             for (int c = 0; c < rgbChannels; ++c) {
-                const int area = shrinkFactor * shrinkFactor;
                 target[c] = static_cast<std::uint8_t>((sums[c] + area / 2) / area);
             }
         }
     }
 
     drawLabel(label(frameTicks(frameIndex, framesPerSecond_)), left + labelLeftMargin,
-              top + cellHeight + labelBaselineFromTop);
+              top + cellHeight_ + labelBaselineFromTop);
 }
 
 std::string ContactSheet::label(std::uint32_t ticks) {

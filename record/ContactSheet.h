@@ -2,7 +2,7 @@
 // The recording's contact sheet: one frame from the middle of every unit
 // of the show clock (every 4 s, at t = -0.5, 0.5, ...: a whole cycle gives
 // 28 frames, each greeted name in the middle of its time, in its own
-// colour), shrunk to a quarter of its size, laid out in rows of seven, each
+// colour), shrunk to 200 pixels across, laid out in rows of seven, each
 // with its time under it ("m:ss", then the show clock t), made into one PNG.
 // A recording shorter than half a unit shows its first frame.
 //
@@ -36,6 +36,7 @@ private:
 
     int frameWidth_;
     int frameHeight_;
+    int cellHeight_ = 0;
     int framesPerSecond_;
     std::vector<int> frameIndices_;
     int columns_;

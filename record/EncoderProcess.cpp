@@ -3,6 +3,7 @@
 #include "record/ExitCleanup.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
@@ -25,14 +26,29 @@ constexpr const char* encoderProgram = "ffmpeg";
 // Where the child finds its two inputs.
 constexpr int childFrameDescriptor = 3;
 constexpr int childSoundDescriptor = 4;
+// Where it reports its progress.
+constexpr int childProgressDescriptor = 5;
+constexpr const char* progressPeriodSeconds = "0.5";
 // Our own descriptors are moved above these before the child's are laid out,
 // so that no dup2 in the child overwrites a descriptor still to be copied.
 constexpr int firstFreeDescriptor = 10;
-// Picture: x264 at constant quality; 18 is visually lossless for this show.
-// The preset was chosen by measuring (see scripts/bench).
-constexpr const char* videoPreset = "ultrafast";
-constexpr const char* videoQuality = "18";
-constexpr const char* soundBitRate = "192k";
+// How each quality encodes: x264 at constant quality, and AAC.
+struct Encoding {
+    const char* preset;
+    const char* constantQuality; // x264's CRF: lower keeps more
+    std::vector<std::string> extra;
+    const char* soundBitRate;
+};
+
+Encoding encodingFor(RecordQuality quality) {
+    if (quality == RecordQuality::release) {
+        // RELEASE-PLACEHOLDER
+        return {"slow", "14", {"-profile:v", "high", "-x264-params", "aq-mode=3"}, "256k"};
+    }
+    // Quick: 18 is visually lossless for this show at a glance; the preset
+    // was chosen by measuring (see scripts/bench).
+    return {"ultrafast", "18", {}, "192k"};
+}
 // How much lower than the recorder the encoder runs. It works from a queue of
 // frames, while the recorder waits for each frame it draws: given the
 // processors first, the drawing finishes sooner, and the encoder catches up
@@ -101,21 +117,28 @@ void closeOnce(int& descriptor) {
 
 std::vector<std::string> encoderArguments(const EncoderSettings& settings) {
     const std::string size = std::to_string(settings.width) + "x" + std::to_string(settings.height);
-    return {encoderProgram, "-nostdin", "-hide_banner", "-loglevel", "error", "-y",
-            // The frames, already in the encoder's own format.
-            "-f", "rawvideo", "-pixel_format", "yuv420p", "-video_size", size, "-framerate",
-            std::to_string(settings.framesPerSecond), "-i",
-            "pipe:" + std::to_string(childFrameDescriptor),
-            // The sound, as the audio callback writes it.
-            "-f", "s16le", "-sample_rate", std::to_string(settings.sampleRate), "-channels",
-            std::to_string(settings.channels), "-i", "pipe:" + std::to_string(childSoundDescriptor),
-            "-map", "0:v", "-map", "1:a",
-            // Tagged as what ColourConversion makes.
-            "-color_range", "tv", "-color_primaries", "bt709", "-color_trc", "bt709", "-colorspace",
-            "bt709", "-c:v", "libx264", "-preset", videoPreset, "-crf", videoQuality, "-c:a", "aac",
-            "-b:a", soundBitRate,
-            // The index at the front, so that playback can start before the end arrives.
-            "-movflags", "+faststart", "-f", "mp4", settings.outputPath};
+    const Encoding encoding = encodingFor(settings.quality);
+    std::vector<std::string> arguments = {
+        encoderProgram, "-nostdin", "-hide_banner", "-loglevel", "error", "-y", "-progress",
+        "pipe:" + std::to_string(childProgressDescriptor), "-stats_period", progressPeriodSeconds,
+        // The frames, already in the encoder's own format.
+        "-f", "rawvideo", "-pixel_format", "yuv420p", "-video_size", size, "-framerate",
+        std::to_string(settings.framesPerSecond), "-i",
+        "pipe:" + std::to_string(childFrameDescriptor),
+        // The sound, as the audio callback writes it.
+        "-f", "s16le", "-sample_rate", std::to_string(settings.sampleRate), "-channels",
+        std::to_string(settings.channels), "-i", "pipe:" + std::to_string(childSoundDescriptor),
+        "-map", "0:v", "-map", "1:a",
+        // Tagged as what ColourConversion makes.
+        "-color_range", "tv", "-color_primaries", "bt709", "-color_trc", "bt709", "-colorspace",
+        "bt709", "-c:v", "libx264", "-preset", encoding.preset, "-crf", encoding.constantQuality};
+    arguments.insert(arguments.end(), encoding.extra.begin(), encoding.extra.end());
+    const std::vector<std::string> rest = {
+        "-c:a", "aac", "-b:a", encoding.soundBitRate,
+        // The index at the front, so that playback can start before the end arrives.
+        "-movflags", "+faststart", "-f", "mp4", settings.outputPath};
+    arguments.insert(arguments.end(), rest.begin(), rest.end());
+    return arguments;
 }
 
 } // namespace
@@ -137,14 +160,16 @@ std::unique_ptr<EncoderProcess> EncoderProcess::start(const EncoderSettings& set
     }
     argv.push_back(nullptr);
 
-    int framePipe[2], soundPipe[2], messagePipe[2], execPipe[2];
+    int framePipe[2], soundPipe[2], messagePipe[2], progressPipe[2], execPipe[2];
     if (pipe2(framePipe, O_CLOEXEC) != 0 || pipe2(soundPipe, O_CLOEXEC) != 0 ||
-        pipe2(messagePipe, O_CLOEXEC) != 0 || pipe2(execPipe, O_CLOEXEC) != 0) {
+        pipe2(messagePipe, O_CLOEXEC) != 0 || pipe2(progressPipe, O_CLOEXEC) != 0 ||
+        pipe2(execPipe, O_CLOEXEC) != 0) {
         error = std::string("cannot make pipes for the encoder: ") + std::strerror(errno);
         return nullptr;
     }
-    for (int* descriptor : {&framePipe[0], &framePipe[1], &soundPipe[0], &soundPipe[1],
-                            &messagePipe[0], &messagePipe[1], &execPipe[0], &execPipe[1]}) {
+    for (int* descriptor :
+         {&framePipe[0], &framePipe[1], &soundPipe[0], &soundPipe[1], &messagePipe[0],
+          &messagePipe[1], &progressPipe[0], &progressPipe[1], &execPipe[0], &execPipe[1]}) {
         *descriptor = moveAbove(*descriptor);
     }
     // A frame crosses in a few large writes instead of dozens of small ones;
@@ -174,6 +199,7 @@ std::unique_ptr<EncoderProcess> EncoderProcess::start(const EncoderSettings& set
         dup2(messagePipe[1], 2);
         dup2(framePipe[0], childFrameDescriptor);
         dup2(soundPipe[0], childSoundDescriptor);
+        dup2(progressPipe[1], childProgressDescriptor);
         // The recorder holds its stop signals and SIGPIPE (StopSignals); the
         // encoder gets the usual behaviour back.
         sigset_t none;
@@ -190,10 +216,12 @@ std::unique_ptr<EncoderProcess> EncoderProcess::start(const EncoderSettings& set
     close(framePipe[0]);
     close(soundPipe[0]);
     close(messagePipe[1]);
+    close(progressPipe[1]);
     close(execPipe[1]);
     if (child < 0) {
         error = std::string("cannot start the encoder: ") + std::strerror(errno);
-        for (const int descriptor : {framePipe[1], soundPipe[1], messagePipe[0], execPipe[0]}) {
+        for (const int descriptor :
+             {framePipe[1], soundPipe[1], messagePipe[0], progressPipe[0], execPipe[0]}) {
             close(descriptor);
         }
         return nullptr;
@@ -209,6 +237,7 @@ std::unique_ptr<EncoderProcess> EncoderProcess::start(const EncoderSettings& set
     encoder->frameDescriptor_ = framePipe[1];
     encoder->soundDescriptor_ = soundPipe[1];
     encoder->messageDescriptor_ = messagePipe[0];
+    encoder->progressDescriptor_ = progressPipe[0];
 
     // The exec pipe closes on a successful exec, or brings the reason it failed.
     int reason = 0;
@@ -220,7 +249,7 @@ std::unique_ptr<EncoderProcess> EncoderProcess::start(const EncoderSettings& set
         error = std::string("cannot run the encoder '") + *program + "': " + std::strerror(reason);
         return nullptr; // the destructor reaps the child
     }
-    encoder->messageReader_ = std::thread(&EncoderProcess::drainMessages, encoder.get());
+    encoder->outputReader_ = std::thread(&EncoderProcess::drainOutputs, encoder.get());
     return encoder;
 }
 
@@ -228,10 +257,11 @@ EncoderProcess::~EncoderProcess() {
     stop();
     closeOnce(frameDescriptor_);
     closeOnce(soundDescriptor_);
-    if (messageReader_.joinable()) {
-        messageReader_.join();
+    if (outputReader_.joinable()) {
+        outputReader_.join();
     }
     closeOnce(messageDescriptor_);
+    closeOnce(progressDescriptor_);
 }
 
 bool EncoderProcess::writeFrame(const std::uint8_t* bytes, std::size_t size) {
@@ -250,20 +280,50 @@ void EncoderProcess::endSound() {
     closeOnce(soundDescriptor_);
 }
 
-void EncoderProcess::drainMessages() {
+void EncoderProcess::drainOutputs() {
+    // Both of the encoder's outputs until both are closed: its messages
+    // (kept for the failure line) and its progress reports, lines of
+    // key=value of which "frame=N" counts the frames encoded so far.
+    pollfd outputs[] = {{messageDescriptor_, POLLIN, 0}, {progressDescriptor_, POLLIN, 0}};
+    std::string progressLine;
     char chunk[1024];
-    for (;;) {
-        const ssize_t got = read(messageDescriptor_, chunk, sizeof chunk);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got <= 0) {
+    while (outputs[0].fd >= 0 || outputs[1].fd >= 0) {
+        if (poll(outputs, 2, -1) < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
             return;
         }
-        const std::lock_guard<std::mutex> lock(messageMutex_);
-        messages_.append(chunk, static_cast<std::size_t>(got));
-        if (messages_.size() > keptMessageBytes) {
-            messages_.erase(0, messages_.size() - keptMessageBytes);
+        for (pollfd& output : outputs) {
+            if (output.fd < 0 || output.revents == 0) {
+                continue;
+            }
+            const ssize_t got = read(output.fd, chunk, sizeof chunk);
+            if (got < 0 && errno == EINTR) {
+                continue;
+            }
+            if (got <= 0) {
+                output.fd = -1; // poll skips it from now on
+                continue;
+            }
+            if (output.fd == messageDescriptor_) {
+                const std::lock_guard<std::mutex> lock(messageMutex_);
+                messages_.append(chunk, static_cast<std::size_t>(got));
+                if (messages_.size() > keptMessageBytes) {
+                    messages_.erase(0, messages_.size() - keptMessageBytes);
+                }
+                continue;
+            }
+            for (ssize_t i = 0; i < got; ++i) {
+                if (chunk[i] != '\n') {
+                    progressLine += chunk[i];
+                    continue;
+                }
+                if (progressLine.rfind("frame=", 0) == 0) {
+                    framesEncoded_ = std::atoll(progressLine.c_str() + 6);
+                }
+                progressLine.clear();
+            }
         }
     }
 }
@@ -302,8 +362,8 @@ bool EncoderProcess::finish(const std::function<bool()>& stopRequested, std::str
         }
         std::this_thread::sleep_for(exitPollInterval);
     }
-    if (messageReader_.joinable()) {
-        messageReader_.join();
+    if (outputReader_.joinable()) {
+        outputReader_.join();
     }
     if (WIFEXITED(status) && WEXITSTATUS(status) == 0) {
         return true;

@@ -6,7 +6,8 @@
 //
 // Threads: writeFrame/endFrames may run on one thread and writeSound/endSound
 // on another while the owner waits; start, finish and stop belong to the
-// owning thread. A thread inside this object drains the encoder's messages.
+// owning thread. A thread inside this object drains the encoder's messages
+// and its progress reports.
 //
 // The child runs in its own process group, so a Ctrl-C at the terminal
 // reaches only the recorder, which then stops the encoder itself; it is
@@ -18,6 +19,8 @@
 // run; the writes return false once the encoder no longer reads (it exited or
 // was stopped); finish() returns false with the encoder's last message when
 // it did not end with status 0.
+#include "record/RecordOptions.h"
+
 #include <sys/types.h>
 
 #include <atomic>
@@ -35,6 +38,7 @@ struct EncoderSettings {
     int framesPerSecond = 0;
     int sampleRate = 0;
     int channels = 0;
+    RecordQuality quality = RecordQuality::draft;
     std::string outputPath; // written as MP4 whatever its name
 };
 
@@ -73,16 +77,22 @@ public:
     // The last line the encoder wrote to its standard error, if any.
     std::string lastMessage();
 
+    // Frames the encoder reports it has encoded; -1 until it first reports
+    // (whatever stands in for it may never). Any thread.
+    long long framesEncoded() const { return framesEncoded_; }
+
 private:
     EncoderProcess() = default;
-    void drainMessages();
+    void drainOutputs();
 
     pid_t child_ = -1;
     std::atomic<pid_t> group_{0};
     int frameDescriptor_ = -1;
     int soundDescriptor_ = -1;
     int messageDescriptor_ = -1;
-    std::thread messageReader_;
+    int progressDescriptor_ = -1;
+    std::atomic<long long> framesEncoded_{-1};
+    std::thread outputReader_;
     std::mutex messageMutex_;
     std::string messages_;
 };

@@ -1,5 +1,7 @@
 #include "record/FrameCapture.h"
 
+#include "render/Viewport.h"
+
 #include <cstring>
 
 namespace {
@@ -49,7 +51,10 @@ FrameCapture::~FrameCapture() {
 
 void FrameCapture::bind() {
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
-    glViewport(0, 0, width_, height_);
+    // The show's clear covers the whole framebuffer (black bars); its
+    // picture goes into the 4:3 part.
+    const ViewportRect picture = fitViewport(width_, height_);
+    glViewport(picture.x, picture.y, picture.width, picture.height);
 }
 
 void FrameCapture::startReadBack() {

@@ -2,9 +2,10 @@
 // Off-screen drawing and asynchronous read-back for the recorder.
 //
 // The show's renderFrame() draws into whatever framebuffer is bound and then
-// presents the window. bind() makes an 800x600 framebuffer object of ours the
-// target first, so what is read back never depends on what a window system
-// does to the default framebuffer at a swap. Each drawn frame is then read
+// presents the window. bind() makes a framebuffer object of ours, of any
+// size, the target first, with the picture in its largest centred 4:3 part,
+// so that the show is drawn at the recording's own size, and what is read
+// back never depends on what a window system does at a swap. Each drawn frame is then read
 // into the next of a ring of pixel buffer objects; frames are mapped and
 // copied out `lag` frames later, so the read-back does not wait for the
 // frame the GL is still drawing.

@@ -6,10 +6,15 @@
 #include <cstring>
 
 const char* const recordUsage =
-    "usage: velmora-record [--seconds S] [--fps N] [--raw-frames FILE] [OUT.mp4]\n"
+    "usage: velmora-record [--seconds S] [--fps N] [--size WxH] [--quality draft|release]\n"
+    "                      [--raw-frames FILE] [OUT.mp4]\n"
     "  Records the show to OUT.mp4 (default velmora.mp4) and a contact sheet beside it.\n"
     "  --seconds S        length, up to 3600 (default: one 112 s cycle)\n"
     "  --fps N            frames per second, 1 to 240 (default 60)\n"
+    "  --size WxH         frame size, even numbers from 320x240 to 7680x4320 (default\n"
+    "                     800x600); other shapes than 4:3 get black bars\n"
+    "  --quality Q        draft (default: quick) or release (for uploading: slower,\n"
+    "                     no visible loss)\n"
     "  --raw-frames FILE  also write the frames as the encoder receives them\n";
 
 namespace {
@@ -37,6 +42,35 @@ bool parseRate(const char* text, int& rate) {
     return true;
 }
 
+bool parseSize(const char* text, int& width, int& height) {
+    char* end = nullptr;
+    errno = 0;
+    const long w = std::strtol(text, &end, 10);
+    if (errno != 0 || end == text || (*end != 'x' && *end != 'X')) {
+        return false;
+    }
+    const char* second = end + 1;
+    const long h = std::strtol(second, &end, 10);
+    if (errno != 0 || end == second || *end != '\0' || w < minFrameWidth || w > maxFrameWidth ||
+        h < minFrameHeight || h > maxFrameHeight || w % 2 != 0 || h % 2 != 0) {
+        return false;
+    }
+    width = static_cast<int>(w);
+    height = static_cast<int>(h);
+    return true;
+}
+
+bool parseQuality(const std::string& text, RecordQuality& quality) {
+    if (text == "draft") {
+        quality = RecordQuality::draft;
+    } else if (text == "release") {
+        quality = RecordQuality::release;
+    } else {
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 std::optional<RecordOptions> parseRecordOptions(int argumentCount, const char* const arguments[],
@@ -45,8 +79,9 @@ std::optional<RecordOptions> parseRecordOptions(int argumentCount, const char* c
     bool outputGiven = false;
     for (int i = 0; i < argumentCount; ++i) {
         const std::string argument = arguments[i];
-        const bool takesValue =
-            argument == "--seconds" || argument == "--fps" || argument == "--raw-frames";
+        const bool takesValue = argument == "--seconds" || argument == "--fps" ||
+                                argument == "--size" || argument == "--quality" ||
+                                argument == "--raw-frames";
         if (takesValue && i + 1 >= argumentCount) {
             error = argument + " needs a value";
             return std::nullopt;
@@ -64,6 +99,19 @@ std::optional<RecordOptions> parseRecordOptions(int argumentCount, const char* c
             if (!parseRate(arguments[++i], options.framesPerSecond)) {
                 error = "--fps takes a whole number from 1 to " +
                         std::to_string(maxFramesPerSecond) + ", not '" + arguments[i] + "'";
+                return std::nullopt;
+            }
+        } else if (argument == "--size") {
+            if (!parseSize(arguments[++i], options.width, options.height)) {
+                error = "--size takes even numbers WxH from " + std::to_string(minFrameWidth) +
+                        "x" + std::to_string(minFrameHeight) + " to " +
+                        std::to_string(maxFrameWidth) + "x" + std::to_string(maxFrameHeight) +
+                        ", not '" + arguments[i] + "'";
+                return std::nullopt;
+            }
+        } else if (argument == "--quality") {
+            if (!parseQuality(arguments[++i], options.quality)) {
+                error = std::string("--quality takes draft or release, not '") + arguments[i] + "'";
                 return std::nullopt;
             }
         } else if (argument == "--raw-frames") {

@@ -1,7 +1,8 @@
 #pragma once
 // The command line of the recorder:
 //
-//   velmora-record [--seconds S] [--fps N] [--raw-frames FILE] [OUT.mp4]
+//   velmora-record [--seconds S] [--fps N] [--size WxH] [--quality draft|release]
+//                  [--raw-frames FILE] [OUT.mp4]
 //
 // Bad input (an unknown option, a missing or malformed value, a value out of
 // range, two output paths) is refused with a one-line reason; nothing here
@@ -12,11 +13,19 @@
 #include <optional>
 #include <string>
 
+// How the encoder spends its time: draft is quick (a cycle in about half
+// the time the show takes at 800x600), release is for uploading.
+enum class RecordQuality { draft, release };
+
 struct RecordOptions {
     std::string outputPath = "velmora.mp4";
     // Length of the recording; one whole cycle unless asked otherwise.
     double seconds = showCycleMilliseconds / 1000.0;
     int framesPerSecond = 60;
+    // Frame size; the picture is the largest centred 4:3 part of it.
+    int width = windowWidth;
+    int height = windowHeight;
+    RecordQuality quality = RecordQuality::draft;
     // When not empty, every frame also goes to this file exactly as the
     // encoder receives it (RGBA, rows bottom-up), for comparing runs.
     std::string rawFramesPath;
@@ -25,6 +34,12 @@ struct RecordOptions {
 
 constexpr double maxRecordSeconds = 3600.0;
 constexpr int maxFramesPerSecond = 240;
+// Frame sizes: even sides (4:2:0 keeps a colour sample per 2x2 pixels),
+// from 320x240 up to 8K.
+constexpr int minFrameWidth = 320;
+constexpr int minFrameHeight = 240;
+constexpr int maxFrameWidth = 7680;
+constexpr int maxFrameHeight = 4320;
 
 extern const char* const recordUsage;
 

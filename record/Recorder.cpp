@@ -28,9 +28,6 @@
 
 namespace {
 
-// Frames are the size of the show's window.
-constexpr int frameWidth = windowWidth;
-constexpr int frameHeight = windowHeight;
 // The live audio device's format and buffer: 1024 stereo 16-bit frames.
 constexpr int soundRate = audioSampleRate;
 constexpr int soundChannels = audioChannels;
@@ -52,11 +49,12 @@ struct FeedState {
     std::atomic<bool> stop{false};
     std::atomic<bool> encoderGone{false};
     std::atomic<bool> rawFramesFailed{false};
+    std::atomic<long long> framesWritten{0};
 };
 
 // Hands the frames to the encoder (and the raw file and the sheet).
 void feedFrames(FrameQueue& queue, EncoderProcess& encoder, std::FILE* rawFrames,
-                ContactSheet& sheet, FeedState& state) {
+                ContactSheet& sheet, int frameWidth, int frameHeight, FeedState& state) {
     std::vector<std::uint8_t> yuv(yuv420Bytes(frameWidth, frameHeight));
     while (std::optional<QueuedFrame> frame = queue.takeFilled()) {
         if (!state.stop) {
@@ -73,6 +71,7 @@ void feedFrames(FrameQueue& queue, EncoderProcess& encoder, std::FILE* rawFrames
                 state.encoderGone = true;
                 state.stop = true;
             }
+            ++state.framesWritten;
         }
         queue.giveEmpty(std::move(*frame));
     }
@@ -153,10 +152,13 @@ int recordShow(IntroApp& app, const RecordOptions& options, PartialFile& video,
         stb_vorbis_seek_start(app.decoder);
     }
 
+    const int frameWidth = options.width;
+    const int frameHeight = options.height;
     FrameCapture capture(frameWidth, frameHeight, readBackLag);
     if (!capture.complete()) {
         return fail(video, sheetFile, recordFailed,
-                    "the GL cannot draw into an off-screen 800x600 framebuffer");
+                    "the GL cannot draw into an off-screen framebuffer of " +
+                        std::to_string(frameWidth) + "x" + std::to_string(frameHeight));
     }
     const int frameCount = recordFrameCount(options);
     const int rate = options.framesPerSecond;
@@ -169,6 +171,7 @@ int recordShow(IntroApp& app, const RecordOptions& options, PartialFile& video,
     settings.framesPerSecond = rate;
     settings.sampleRate = soundRate;
     settings.channels = soundChannels;
+    settings.quality = options.quality;
     settings.outputPath = video.temporaryPath();
     std::unique_ptr<EncoderProcess> encoder = EncoderProcess::start(settings, error);
     if (!encoder) {
@@ -179,7 +182,7 @@ int recordShow(IntroApp& app, const RecordOptions& options, PartialFile& video,
     ContactSheet sheet(frameWidth, frameHeight, frameCount, rate);
     FeedState state;
     std::thread frameFeeder(feedFrames, std::ref(queue), std::ref(*encoder), rawFrames.get(),
-                            std::ref(sheet), std::ref(state));
+                            std::ref(sheet), frameWidth, frameHeight, std::ref(state));
     std::thread soundFeeder(feedSound, std::ref(app), std::ref(*encoder),
                             soundFrames * soundFrameBytes, std::ref(state));
     // A stop signal unblocks every wait below: the queue (the drawing waits
@@ -189,7 +192,15 @@ int recordShow(IntroApp& app, const RecordOptions& options, PartialFile& video,
         encoder->interrupt();
     });
 
+    // Progress is what the encoder reports done (it runs behind the drawing
+    // by its queue and its look-ahead), or what it was given when it does
+    // not report.
     ProgressReport progress(frameCount, stderr);
+    const auto framesDone = [&encoder, &state] {
+        const long long encoded = encoder->framesEncoded();
+        return encoded >= 0 ? std::min(encoded, state.framesWritten.load())
+                            : state.framesWritten.load();
+    };
     int handedOver = 0;
     const auto handOver = [&] {
         std::optional<QueuedFrame> frame = queue.takeEmpty();
@@ -211,7 +222,7 @@ int recordShow(IntroApp& app, const RecordOptions& options, PartialFile& video,
         capture.startReadBack();
         while (capture.frameReady(false) && handOver()) {
         }
-        progress.update(frame + 1);
+        progress.update(framesDone());
     }
     while (!stopSignals.requested() && !state.stop && capture.frameReady(true) && handOver()) {
     }
@@ -225,10 +236,13 @@ int recordShow(IntroApp& app, const RecordOptions& options, PartialFile& video,
     queue.close();
     frameFeeder.join();
     soundFeeder.join();
-    progress.finish(handedOver);
 
     if (interrupted) {
+        progress.finish(framesDone());
         return fail(video, sheetFile, recordInterrupted, "");
+    }
+    if (state.rawFramesFailed || !error.empty()) {
+        progress.finish(framesDone());
     }
     if (state.rawFramesFailed) {
         return fail(video, sheetFile, recordFailed,
@@ -238,7 +252,14 @@ int recordShow(IntroApp& app, const RecordOptions& options, PartialFile& video,
         return fail(video, sheetFile, recordFailed, error);
     }
     // The encoder's exit status says why it stopped reading, if it did.
-    if (!encoder->finish([&] { return stopSignals.requested(); }, error)) {
+    const bool finished = encoder->finish(
+        [&] {
+            progress.update(framesDone());
+            return stopSignals.requested();
+        },
+        error);
+    progress.finish(framesDone());
+    if (!finished) {
         return fail(video, sheetFile, stopSignals.requested() ? recordInterrupted : recordFailed,
                     error);
     }

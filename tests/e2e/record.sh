@@ -70,6 +70,24 @@ awk -v c="$correlation" 'BEGIN { exit !(c >= 0.99) }' || fail "sound correlation
 record "$WORK/short/again.mp4" --seconds 2 --fps 30 --raw-frames "$WORK/second.rgba"
 cmp -s "$WORK/first.rgba" "$WORK/second.rgba" || fail "two recordings drew different frames"
 
+# --- Another size, not 4:3: the show drawn at that size in the middle (its
+# frame scaled down is the 800x600 one), black bars on either side.
+record "$WORK/short/wide.mp4" --seconds 1.5 --fps 30 --size 1280x720 --raw-frames "$WORK/wide.rgba"
+[ "$RECORD_STATUS" -eq 0 ] || fail "the 1280x720 recording failed ($RECORD_STATUS)"
+grep -qx 'width=1280|height=720' <(ffprobe -v error -select_streams v -show_entries \
+    stream=width,height -of compact=p=0 "$WORK/short/wide.mp4") || fail "the video is not 1280x720"
+frame_png() { # RAW WxH N PNG [FILTERS]
+    ffmpeg -v error -f rawvideo -pixel_format rgba -video_size "$2" -i "$1" \
+        -vf "select=eq(n\,$3),vflip${5:+,$5},format=rgb24" -frames:v 1 "$4"
+}
+frame_png "$WORK/wide.rgba" 1280x720 44 "$WORK/wide44.png"
+expect_black "$WORK/wide44.png" 160x720+0+0
+expect_black "$WORK/wide44.png" 160x720+1120+0
+frame_png "$WORK/wide.rgba" 1280x720 44 "$WORK/wide44-small.png" "crop=960:720:160:0,scale=800:600:flags=area"
+frame_png "$WORK/first.rgba" 800x600 44 "$WORK/first44.png"
+wide_psnr=$(psnr "$WORK/wide44-small.png" "$WORK/first44.png")
+echo "1280x720 against 800x600: $wide_psnr dB"; at_least "$wide_psnr" 30 || fail "the 1280x720 frame scaled down is at ${wide_psnr:-no} dB from the 800x600 one"
+
 # --- Bad outputs, a broken encoder, a full disk, signals and a dying
 # display: each row's status, its one line and what is left in its folder.
 # Stand-ins for the encoder, found first on the PATH.

@@ -7,6 +7,7 @@
 #include "record/Mp4Check.h"
 #include "record/OutputPath.h"
 #include "record/PartialFile.h"
+#include "record/ProgressReport.h"
 #include "record/RecordOptions.h"
 #include "support/TempFile.h"
 
@@ -45,6 +46,14 @@ TEST(Recorder, OptionsAreReadOrRefusedWithAReason) {
     EXPECT_EQ(given->framesPerSecond, 24);
     EXPECT_EQ(given->seconds, 2.5);
     EXPECT_EQ(given->rawFramesPath, "r.rgba");
+    const std::optional<RecordOptions> sized =
+        parse({"--size", "1920x1080", "--quality", "release"}, error);
+    ASSERT_TRUE(sized);
+    EXPECT_EQ(sized->width, 1920);
+    EXPECT_EQ(sized->height, 1080);
+    EXPECT_EQ(sized->quality, RecordQuality::release);
+    EXPECT_EQ(defaults->width, 800);
+    EXPECT_EQ(defaults->quality, RecordQuality::draft);
     EXPECT_TRUE(parse({"--help"}, error)->helpRequested);
 
     const struct {
@@ -60,6 +69,12 @@ TEST(Recorder, OptionsAreReadOrRefusedWithAReason) {
         {{"--seconds"}, "--seconds needs a value"},
         {{"--colour"}, "unknown option '--colour'"},
         {{"a.mp4", "b.mp4"}, "more than one output path ('b.mp4')"},
+        {{"--size", "1921x1080"}, "--size takes even numbers WxH from 320x240 to 7680x4320"},
+        {{"--size", "318x240"}, "--size takes even numbers"},
+        {{"--size", "7682x4320"}, "--size takes even numbers"},
+        {{"--size", "1920x"}, "--size takes even numbers"},
+        {{"--size", "1920x1080x2"}, "--size takes even numbers"},
+        {{"--quality", "best"}, "--quality takes draft or release, not 'best'"},
         {{""}, "the output path is empty"},
     };
     for (const auto& row : refused) {
@@ -147,6 +162,24 @@ TEST(Recorder, ColoursBecomeLimitedRangeBt709WithChromaAveragedOver2x2) {
     EXPECT_NEAR(cr[0], mean4(redDifference(255, 0, 0), redDifference(0, 0, 255), 128, 128), 0.5);
     EXPECT_EQ(cb[1], 128); // white and black average to grey
     EXPECT_EQ(cr[1], 128);
+}
+
+TEST(Recorder, TimeLeftFollowsTheRecentPace) {
+    // A slow first minute (start-up, a costly stretch), then 30 frames a
+    // second: the estimate follows the pace of the last minute.
+    std::deque<ProgressSample> samples;
+    for (int second = 0; second <= 60; ++second) {
+        samples.push_back({static_cast<double>(second), second * 5LL});
+    }
+    for (int second = 61; second <= 180; ++second) {
+        samples.push_back({static_cast<double>(second), 300 + (second - 60) * 30LL});
+    }
+    EXPECT_NEAR(remainingSeconds(samples, 3900 + 3000), 100.0, 1e-9);
+    // Within the first minute: the pace since the start.
+    const std::deque<ProgressSample> early = {{10.0, 50}};
+    EXPECT_NEAR(remainingSeconds(early, 150), 20.0, 1e-9);
+    EXPECT_EQ(remainingSeconds({{5.0, 0}}, 100), 0.0); // nothing to go by yet
+    EXPECT_EQ(remainingSeconds({{5.0, 100}}, 100), 0.0);
 }
 
 TEST(Recorder, FrameQueueKeepsOrderAndCloseWakesEveryWait) {
