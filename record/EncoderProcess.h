@@ -1,8 +1,9 @@
 #pragma once
 // The encoder: Debian's `ffmpeg` program in a child process of its own. It
-// reads raw YUV 4:2:0 frames (ColourConversion.h) on one pipe and
+// reads raw YUV frames (ColourConversion.h) on one pipe and
 // raw interleaved signed 16-bit little-endian sound on another, and writes an
-// MP4 with H.264 (yuv420p) and AAC whose index sits at the front.
+// MP4 with H.264 (4:2:0 for draft, 4:4:4 for release) and AAC whose index
+// sits at the front.
 //
 // Threads: writeFrame/endFrames may run on one thread and writeSound/endSound
 // on another while the owner waits; start, finish and stop belong to the
@@ -31,6 +32,10 @@
 #include <mutex>
 #include <string>
 #include <thread>
+
+// Whether a quality's frames carry a chroma sample per pixel (YUV 4:4:4)
+// rather than per 2x2 block (4:2:0).
+bool fullChromaFor(RecordQuality quality);
 
 struct EncoderSettings {
     int width = 0;

@@ -54,8 +54,11 @@ struct FeedState {
 
 // Hands the frames to the encoder (and the raw file and the sheet).
 void feedFrames(FrameQueue& queue, EncoderProcess& encoder, std::FILE* rawFrames,
-                ContactSheet& sheet, int frameWidth, int frameHeight, FeedState& state) {
-    std::vector<std::uint8_t> yuv(yuv420Bytes(frameWidth, frameHeight));
+                ContactSheet& sheet, int frameWidth, int frameHeight, bool fullChroma,
+                FeedState& state) {
+    std::vector<std::uint8_t> yuv(fullChroma ? yuv444Bytes(frameWidth, frameHeight)
+                                             : yuv420Bytes(frameWidth, frameHeight));
+    const auto convert = fullChroma ? rgbaToYuv444 : rgbaToYuv420;
     while (std::optional<QueuedFrame> frame = queue.takeFilled()) {
         if (!state.stop) {
             if (sheet.wants(frame->index)) {
@@ -66,7 +69,7 @@ void feedFrames(FrameQueue& queue, EncoderProcess& encoder, std::FILE* rawFrames
                 state.rawFramesFailed = true;
                 state.stop = true;
             }
-            rgbaToYuv420(frame->pixels.data(), frameWidth, frameHeight, yuv.data());
+            convert(frame->pixels.data(), frameWidth, frameHeight, yuv.data());
             if (!encoder.writeFrame(yuv.data(), yuv.size())) {
                 state.encoderGone = true;
                 state.stop = true;
@@ -182,7 +185,8 @@ int recordShow(IntroApp& app, const RecordOptions& options, PartialFile& video,
     ContactSheet sheet(frameWidth, frameHeight, frameCount, rate);
     FeedState state;
     std::thread frameFeeder(feedFrames, std::ref(queue), std::ref(*encoder), rawFrames.get(),
-                            std::ref(sheet), frameWidth, frameHeight, std::ref(state));
+                            std::ref(sheet), frameWidth, frameHeight,
+                            fullChromaFor(options.quality), std::ref(state));
     std::thread soundFeeder(feedSound, std::ref(app), std::ref(*encoder),
                             soundFrames * soundFrameBytes, std::ref(state));
     // A stop signal unblocks every wait below: the queue (the drawing waits

@@ -162,6 +162,17 @@ TEST(Recorder, ColoursBecomeLimitedRangeBt709WithChromaAveragedOver2x2) {
     EXPECT_NEAR(cr[0], mean4(redDifference(255, 0, 0), redDifference(0, 0, 255), 128, 128), 0.5);
     EXPECT_EQ(cb[1], 128); // white and black average to grey
     EXPECT_EQ(cr[1], 128);
+
+    // 4:4:4: a chroma sample per pixel, top row first.
+    std::uint8_t full[2 * 4 * 3] = {};
+    rgbaToYuv444(frame.data(), 2, 4, full);
+    const std::uint8_t* fullCb = full + 8;
+    const std::uint8_t* fullCr = fullCb + 8;
+    EXPECT_NEAR(full[1], luma(0, 0, 255), 0.5);
+    EXPECT_NEAR(fullCb[0], blueDifference(255, 0, 0), 0.5); // top left: red
+    EXPECT_NEAR(fullCr[1], redDifference(0, 0, 255), 0.5);  // top right: blue
+    EXPECT_EQ(fullCb[2], 128);                              // white
+    EXPECT_EQ(fullCr[7], 128);                              // black
 }
 
 TEST(Recorder, TimeLeftFollowsTheRecentPace) {
