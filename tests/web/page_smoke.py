@@ -9,7 +9,9 @@ page loads with no error; a click starts the show; its console lines arrive;
 a Web Audio context runs and the show's callback fills it with music at the
 rate its buffer implies; at two show times, held through performance.now()
 (where the browser build's SDL_GetTicks reads the time), the canvas shows
-the heart, with no text and with a greeting; Escape stops the picture and
+the heart, with no text and with a greeting; the canvas's drawing buffer is
+its size on the screen in device pixels (within a bound) and follows a
+denser screen and a smaller window; Escape stops the picture and
 the sound, and starting again works. Screenshots of the canvas go to
 OUT_DIR; the frame rate is printed. Ends with "browser: 1 passed, 0 failed"
 (or "0 passed, 1 failed", exit 1).
@@ -166,14 +168,21 @@ def wait_for_frames(driver, count):
     wait_until(f"{count} frames", lambda: probe(driver, "velmoraProbe.frames") >= first + count)
 
 
-def canvas_picture(driver, out_dir, name):
-    """Screenshot of the canvas as an RGB image, also saved as OUT_DIR/NAME.png."""
+def canvas_picture(driver, out_dir, name, scale=1):
+    """Screenshot of the canvas as an RGB image, also saved as OUT_DIR/NAME.png;
+    `scale` device pixels per CSS pixel."""
     r = driver.find_element(By.ID, "canvas").rect
     page = Image.open(io.BytesIO(driver.get_screenshot_as_png())).convert("RGB")
-    picture = page.crop((round(r["x"]), round(r["y"]), round(r["x"] + r["width"]),
-                         round(r["y"] + r["height"])))
+    picture = page.crop((round(r["x"] * scale), round(r["y"] * scale),
+                         round((r["x"] + r["width"]) * scale),
+                         round((r["y"] + r["height"]) * scale)))
     picture.save(os.path.join(out_dir, name + ".png"))
     return picture
+
+
+def canvas_buffer(driver):
+    return probe(driver, "[document.getElementById('canvas').width, "
+                 "document.getElementById('canvas').height]")
 
 
 def count_pixels(picture, test):
@@ -234,6 +243,8 @@ def play_show(driver, checks, out_dir):
     width, height = pictures["greeting"].size
     checks.expect(abs(width * 3 - height * 4) <= 4 and (width == viewport[0] or height == viewport[1]),
                   f"the picture fills the {viewport} window at 4:3: {width}x{height}")
+    checks.expect(canvas_buffer(driver) == [width, height],
+                  f"the drawing buffer is the canvas's size on the screen: {canvas_buffer(driver)}")
     for name, picture in pictures.items():
         red = count_pixels(picture, is_heart_red)
         checks.expect(red > picture.size[0] * picture.size[1] // 50,
@@ -243,6 +254,26 @@ def play_show(driver, checks, out_dir):
     checks.expect(text_without < 50 < text_with,
                   f"text only where the show has some ({text_without} and {text_with} "
                   "text-white pixels)")
+
+    # A denser screen and a smaller window: the drawing buffer follows, in
+    # device pixels, up to its bound; the picture is drawn at that size.
+    for scale, window, expected in [(2, [1000, 600], [1600, 1200]), (4, [900, 600], [2560, 1920])]:
+        driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+            "width": window[0], "height": window[1], "deviceScaleFactor": scale, "mobile": False})
+        wait_until(f"the drawing buffer at {scale}x",
+                   lambda: canvas_buffer(driver) == expected, seconds=20)
+        wait_for_frames(driver, 2)
+        # The heart in the middle of the canvas: the picture fills the buffer.
+        picture = canvas_picture(driver, out_dir, f"greeting-{scale}x", scale)
+        w, h = picture.size
+        middle = picture.crop((w // 4, h // 4, 3 * w // 4, 3 * h // 4))
+        red = count_pixels(middle, is_heart_red)
+        checks.expect(red > middle.size[0] * middle.size[1] // 4,
+                      f"{window} at {scale}x: a {expected[0]}x{expected[1]} drawing buffer, the "
+                      f"heart in its middle ({red} red pixels of {middle.size[0] * middle.size[1]})")
+    driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+    wait_until("the drawing buffer back at 1x", lambda: canvas_buffer(driver) == [width, height],
+               seconds=20)
 
     # Escape ends it: the loop stops, the sound stops, the page says so.
     press_escape(driver)
