@@ -133,9 +133,6 @@ failures=(
     "disk full at the end|1|the encoder .*No space left on device|||tmpfs:$((clip_bytes * 9 / 10 / 1024))k|--seconds 2 --fps 30 OUT"
 )
 
-# The recorder's pid once it runs under $WORK/fail, for the rows that
-# signal it (a stand-in encoder's own children are left out).
-recorder_pid() { pgrep -n -f "^$RECORDER .*$WORK/fail/" || true; }
 
 for row in "${failures[@]}"; do
     IFS='|' read -r name status line left setup how arguments <<<"$row"
