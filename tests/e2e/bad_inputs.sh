@@ -56,6 +56,9 @@ row() {
         start=(bash -c 'for fd in /proc/$$/fd/*; do fd=${fd##*/}; [ "$fd" -le 2 ] || eval "exec $fd>&-"
                done; exec prlimit --nofile="$0:$0" -- "$@"' "$OPEN_FILES" "${start[@]}")
     fi
+    # Emptied here: the job below truncates them itself, maybe only after the
+    # first look for its lines.
+    : >"$WORK/out"
     : >"$WORK/err"
     case ${STDIN:-}/${STDERR:-} in
     closed/*) "${start[@]}" <&- >"$WORK/out" 2>"$WORK/err" & ;;
