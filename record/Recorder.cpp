@@ -241,19 +241,12 @@ int recordShow(IntroApp& app, const RecordOptions& options, PartialFile& video,
     frameFeeder.join();
     soundFeeder.join();
 
-    if (interrupted) {
+    if (interrupted || state.rawFramesFailed || !error.empty()) {
         progress.finish(framesDone());
-        return fail(video, sheetFile, recordInterrupted, "");
-    }
-    if (state.rawFramesFailed || !error.empty()) {
-        progress.finish(framesDone());
-    }
-    if (state.rawFramesFailed) {
-        return fail(video, sheetFile, recordFailed,
-                    "cannot write the raw frames to " + options.rawFramesPath);
-    }
-    if (!error.empty()) {
-        return fail(video, sheetFile, recordFailed, error);
+        return fail(video, sheetFile, interrupted ? recordInterrupted : recordFailed,
+                    state.rawFramesFailed
+                        ? "cannot write the raw frames to " + options.rawFramesPath
+                        : error);
     }
     // The encoder's exit status says why it stopped reading, if it did.
     const bool finished = encoder->finish(
