@@ -27,9 +27,9 @@ use_compiler_cache() {
     # builds), so a report may name the folder of the run that filled the
     # cache entry.
     export CCACHE_BASEDIR=$root CCACHE_NOHASHDIR=true
-    # The normal, two sanitizer, browser and Windows builds take about
-    # 300 MB; room for a few versions of each.
-    export CCACHE_MAXSIZE=2G
+    # The normal, two sanitizer, browser and Windows builds take some 30 MB
+    # compressed; room for many versions of each.
+    export CCACHE_MAXSIZE=1G
     # CMake takes these as the launcher of each new build folder.
     export CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache
 }
