@@ -2,9 +2,8 @@
 # links from Debian's own sources, for a platform other than this machine's,
 # into a prefix kept in a cache between runs.
 #
-#   velmora_cache_root
-#       prints the cache folder: $VELMORA_CACHE, else $XDG_CACHE_HOME/velmora,
-#       else ~/.cache/velmora
+#   velmora_cache_root (scripts/lib/cache.sh)
+#       prints the cache folder
 #   cache_key NAME=BINPKG...
 #       prints "NAME-VERSION_NAME-VERSION..." with the Debian source version of
 #       each installed binary package, for naming a cache subfolder
@@ -26,10 +25,7 @@
 # PREFIX unmarked, so the next run starts it again.
 
 source "$(dirname "${BASH_SOURCE[0]}")/debian-source.sh"
-
-velmora_cache_root() {
-    echo "${VELMORA_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/velmora}"
-}
+source "$(dirname "${BASH_SOURCE[0]}")/cache.sh"
 
 cache_key() {
     local pair key=

@@ -38,6 +38,10 @@ fetch_debian_source() (
     local package=$1 dir=$2
     local entry=/etc/apt/sources.list.d/velmora-deb-src-$$.sources
     mkdir -p "$dir"
+    # One fetch at a time (CI builds the browser's and Windows' libraries
+    # side by side): apt-get update does not wait for another's lock.
+    exec 9>"${TMPDIR:-/tmp}/velmora-debian-source.lock"
+    flock 9
     _debian_deb_src_entries | _as_root tee "$entry" >/dev/null
     trap '_as_root rm -f "$entry"; _as_root apt-get -o DPkg::Lock::Timeout=600 update -qq >/dev/null 2>&1 || true' EXIT
     _as_root apt-get -o DPkg::Lock::Timeout=600 update -qq >&2

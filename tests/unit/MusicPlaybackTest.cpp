@@ -2,6 +2,7 @@
 
 #include "base/ShowConstants.h"
 #include "support/Music.h"
+#include "support/TempFile.h"
 
 #define STB_VORBIS_HEADER_ONLY
 #include <gtest/gtest.h>
@@ -11,6 +12,8 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <vector>
 
@@ -123,4 +126,30 @@ TEST(MusicBuffer, RealPieceWrapsSeamlesslyAtTheLoopPoint) {
         jumpStep = std::max(jumpStep, std::abs(after[channel] - played[jump - 2 + channel]));
     }
     EXPECT_LE(jumpStep, largestStep / 2) << "largest step " << largestStep;
+}
+
+TEST(MusicBuffer, StreamWhoseEndIsLostStillGoesBackToItsStart) {
+    // The tone followed by 128 KB that hold no page, as if its end had been
+    // overwritten: the stream's last page cannot be found, so its length is
+    // unknown, and a seek that needs the length would never go back.
+    std::ifstream file(tone, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(file), {}};
+    const Decoder decoder =
+        openDecoder(writeTempFile("end-lost.ogg", bytes + std::string(128 * 1024, '\0')));
+    ASSERT_NE(decoder, nullptr);
+    const std::vector<short> stream = decodeMusic(tone);
+    constexpr double earlyLoopPoint = 4096.0;
+    std::vector<unsigned char> buffer(4096);
+    int previous = 0;
+    bool sentBack = false;
+    for (int call = 0; call < 8 && !sentBack; ++call) {
+        fillMusicBuffer(decoder.get(), buffer.data(), static_cast<int>(buffer.size()),
+                        earlyLoopPoint);
+        const int position = stb_vorbis_get_sample_offset(decoder.get());
+        sentBack = position < previous;
+        previous = position;
+    }
+    ASSERT_TRUE(sentBack) << "the decoder did not go back; it stands at " << previous;
+    fillMusicBuffer(decoder.get(), buffer.data(), static_cast<int>(buffer.size()), earlyLoopPoint);
+    EXPECT_EQ(std::memcmp(buffer.data(), stream.data(), buffer.size()), 0);
 }
