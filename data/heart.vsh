@@ -121,6 +121,9 @@ const vec3 STAGE_EDGE = vec3(0.015, 0.005, 0.03); // the vignette's dark edge
 const vec3 RING_TINT = vec3(0.40, 0.10, 0.46);
 const vec3 MOTE_TINT = vec3(1.0, 0.55, 0.7);
 const vec3 GLOW_TINT = vec3(0.9, 0.12, 0.35);
+// What the beat adds to the glow: pale, as a red pulse there would be a red
+// flash all around the heart twice a second.
+const vec3 GLOW_BEAT = vec3(1.0, 0.62, 0.78);
 const vec3 SHINE_TINT = vec3(1.0, 0.8, 0.85);
 // The sheen on the heart's upper lobe warms on the beat. Only there: a blush
 // of the whole body would be a red flash over much of the screen twice a
@@ -190,7 +193,7 @@ void main() {
     // the stage proper, which lifts for the greetings, and the light that
     // the heart gives off as it drains; all of it fades at the end.
     float dark = fadesAt(STAGE_DIMS, DARK - STAGE_DIMS);
-    float haze = 0.55 * min(traced, 1.0);
+    float haze = 0.55 * min(traced, 1.0) * (1.0 - 0.5 * lit);
     float given = 0.35 * (1.0 - lit) * smoothstep(GREETINGS_END, DRAIN_START, time);
     // Calm: the closing's steps down, 0 before it, 1 from 23.
     float calm = smoothstep(18.6, 23.0, time);
@@ -250,7 +253,7 @@ void main() {
         ringStrength[i] = smoothstep(0.0, 0.1, age) * (1.0 - age) * (1.0 - age);
     }
     ringStrength *= vec2(ripplesOnBeat, ripplesOffBeat);
-    vec3 ringColour = mix(RING_TINT, bright * 0.6, 0.25) * (0.5 + 0.15 * lift);
+    vec3 ringColour = mix(RING_TINT, bright * 0.6, 0.25) * (0.65 + 0.15 * lift);
     // Motes: brighter on the beat once they take it up.
     vec3 moteColour = mix(MOTE_TINT, bright, 0.4) * (0.75 + 0.6 * beat * motesOnBeat) * motesRise;
     float moteRise = time * MOTE_ROWS / CYCLE;
@@ -264,10 +267,12 @@ void main() {
     float burstStrength = burst * burst * 0.6;
     float burstFront = min(BURST_REACH * sqrt(max(greetingAge, 0.0)), BURST_FURTHEST);
     // Glow around the outline: the line's halo while it draws, then the
-    // heart's, brighter on the beat, for the greetings and in a burst.
-    float glowLevel = (0.25 + 0.75 * lit) * (0.35 + 0.3 * beat * glowsOnBeat + 0.3 * lift) +
-                      0.5 * burst + 0.8 * (1.0 - lit) * traced;
-    vec3 glowColour = mix(GLOW_TINT, bright, 0.5) * 0.5 * glowLevel * dark;
+    // heart's, for the greetings and in a burst; on the beat it pales.
+    float glowLevel = (0.25 + 0.75 * lit) * (0.35 + 0.3 * lift) + 0.5 * burst +
+                      0.8 * (1.0 - lit) * traced;
+    vec3 glowColour = (mix(GLOW_TINT, bright, 0.5) * glowLevel +
+                       GLOW_BEAT * (0.3 * beat * glowsOnBeat * (0.25 + 0.75 * lit))) *
+                      0.5 * dark;
 
     // ==== The heart's body ================================================
     vec3 deep = bright * bright * SHADOW;
@@ -275,7 +280,7 @@ void main() {
     vec3 litBase = deep + 0.15 * shadedRange;
     // The highlights: brighter once the heart shines, warmer on the beat,
     // softer while names show, so that the letters keep the light.
-    vec3 shineColour = (mix(SHINE_TINT, bright, 0.3) * (0.75 + 0.25 * shines) +
+    vec3 shineColour = (mix(SHINE_TINT, bright, 0.3) * (0.6 + 0.5 * shines) +
                         BEAT_BLUSH * beat * 1.5) *
                        (1.0 - 0.7 * greetingsOn);
     // Unlit: dark red glass, which shows once the line has drawn it.
