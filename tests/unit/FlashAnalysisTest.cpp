@@ -1,5 +1,5 @@
 // The flash check on made-up frames whose flashes are known.
-#include "support/FlashAnalysis.h"
+#include "flashcheck/FlashAnalysis.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "support/FlashAnalysis.h"
+#include "flashcheck/FlashAnalysis.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,5 +1,5 @@
 // Checks recorded frames of the show against the general-flash and red-flash
-// limits (support/FlashAnalysis.h says how), and prints the figures with
+// limits (FlashAnalysis.h says how), and prints the figures with
 // their headroom:
 //
 //   velmora_flash_check [--fps N] FRAMES
@@ -10,7 +10,7 @@
 // (60 by default). Exits with 0 when the frames pass, 1 when they fail, 2 when
 // they cannot be read.
 #include "base/ShowConstants.h"
-#include "support/FlashAnalysis.h"
+#include "flashcheck/FlashAnalysis.h"
 
 #include <cstdio>
 #include <cstdlib>
