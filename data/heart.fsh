@@ -230,7 +230,7 @@ vec3 limitLuminance(vec3 colour, float limit) {
 // are half the pixel column and three quarters of the pixel row, up to
 // whole numbers, and the pixel centres' halves give the eighths. (From the
 // screen position rather than gl_FragCoord: on the software rasteriser that
-// costs a quarter as much.)
+// costs a third as much.)
 float ditherAt(vec2 screen) {
     return fract(dot(screen, vec2(200.0, 225.0))) - 0.5;
 }
@@ -373,12 +373,13 @@ void main() {
 
     // ==== All together ====================================================
     vec3 colour = stageNearAndFill.rgb * outside + stageFarAndNames.rgb * (outside * vignette) +
-                  glowAndSway.rgb * (outside * glow * glowDrawn) + ringAndRays.rgb * (outside * ripples) +
+                  glowAndSway.rgb * (outside * glow * glowDrawn) +
+                  ringAndRays.rgb * (outside * ripples) +
                   moteAndRise.rgb * (outside * moteLight) + RAY_TINT * (outside * rayLight) +
                   SPARK_TINT * sparkLight + STROKE_TINT * (0.6 * strokeLight) +
                   bright * (burstLight - sparkLight + bodyShare * meniscusLight + 0.4 * strokeLight) +
-                  rimAndStroke.rgb * ((inside - bodyShare) * drawn) + glassAndMeniscus.rgb * glassShare +
-                  litAndTwinkle.rgb * litShare +
+                  rimAndStroke.rgb * ((inside - bodyShare) * drawn) +
+                  glassAndMeniscus.rgb * glassShare + litAndTwinkle.rgb * litShare +
                   shadedAndSurface.rgb * (diffuse * (glassShare * (0.25 * GLASS) + litShare * 0.85)) +
                   GLASS_SPECULAR * (glassShare * specular) +
                   shineAndTraced.rgb * (litShare * (specular * 0.55 + sheen * 0.35));

@@ -47,7 +47,7 @@ flat out vec4 glowAndSway; // the glow's colour; the motes' sway, in turns
 flat out vec4 litAndTwinkle; // the lit body's base; the motes' twinkle, in turns
 flat out vec4 shadedAndSurface; // the body's shaded-to-lit range; the light's surface wave, in turns
 flat out vec4 glassAndMeniscus; // the unlit body's base; the meniscus's strength
-flat out vec4 shineAndTraced; // the highlights' colour; how far the outline is drawn
+flat out vec4 shineAndTraced; // the highlights' colour; the line's progress (heart.fsh's measure)
 flat out vec4 rimAndStroke; // the rim's colour; the outline's line of light's strength
 flat out vec4 wavesBeyond; // heart-shaped waves, outside their front: two ripples, the burst; the head's strength
 flat out vec4 wavesWithin; // the same, inside their front; 1 / height
@@ -234,7 +234,8 @@ void main() {
     float size = HEART_SIZE * (1.0 + SWELL * beat * (1.0 - 0.45 * calm));
 
     // ==== Colour of the light ============================================
-    vec3 named = mix(nameColour(landed - 1.0), nameColour(landed), smoothstep(0.0, 0.05, greetingAge));
+    vec3 named =
+        mix(nameColour(landed - 1.0), nameColour(landed), smoothstep(0.0, 0.05, greetingAge));
     vec3 bright = mix(mix(CRIMSON, ROSE_LIGHT, 0.5 + 0.5 * drift), named, greetingsOn);
     bright = mix(bright, WINE, smoothstep(20.5, 23.0, time));
 
