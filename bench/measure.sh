@@ -45,6 +45,11 @@ step "counting instructions with callgrind (slow)" valgrind --tool=callgrind \
     --callgrind-out-file="$work/count.%p" "$build/velmora_bench" count >/dev/null
 step "recording one cycle" /usr/bin/time -f '%e %U %S %M' -o "$work/record" \
     "$build/velmora-record" "$work/cycle.mp4" >/dev/null
+# Again, its frames through a pipe into the flash check (apart from the timed
+# run, which the check would slow down).
+step "checking one cycle for flashes" "$build/velmora-record" \
+    --raw-frames >("$build/velmora_flash_check" - >"$work/flashes" 2>&1) "$work/flashes.mp4" >/dev/null
+wait $! || true # the verdict is in its report
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 
 # --- The table.
@@ -84,3 +89,12 @@ echo
 echo "| one frame, instructions (callgrind) | floor | opening | greeting | closing | no-text |"
 echo "|---|---|---|---|---|---|"
 echo "| all threads, glFinish included | $(instructions floor) | $(instructions opening) | $(instructions greeting) | $(instructions closing) | $(instructions no-text) |"
+echo
+# flash FIGURE: the number that the flash check reports for FIGURE.
+flash() { sed -n "s/^$1: \([0-9.]*\).*/\1/p" "$work/flashes"; }
+echo "| flashes, one cycle at 60 fps (a 10-degree field is half the picture each way) | general | red |"
+echo "|---|---|---|"
+echo "| most a second over a quarter of a field (at most 3) | $(flash "flashes a second over a quarter of a field") | $(flash "red flashes a second over a quarter of a field") |"
+echo "| share of the screen flashing within a second | $(flash "screen flashing within a second") % | $(flash "screen flashing red within a second") % |"
+echo "| most a second at one spot | $(flash "flashes a second at the busiest spot") | $(flash "red flashes a second at the busiest spot") |"
+echo "| the check | $(tail -n 1 "$work/flashes" | cut -d' ' -f1) | |"

@@ -52,7 +52,6 @@ const float RIM_WIDTH = 0.025; // the darker rim inside the outline
 const float SHEEN_DEPTH = 0.05; // how far inside the outline the sheen reaches its full strength
 const vec2 SHEEN_CENTRE = vec2(-0.24, 0.36); // in heart heights from the screen's centre
 const vec2 SHEEN_SPREAD = vec2(3.74165739, 5.98665183); // sqrt(14) across, 1.6 times that upwards
-const float STROKE_CENTRE = 0.55; // heart-space height from which the line's progress is an angle
 const vec3 LIGHT = vec3(-0.49, 0.59, 0.64); // from the upper left, unit length
 const vec3 GLASS_SPECULAR = vec3(0.9, 0.6, 0.7) * 0.25;
 const float GLASS = 0.8; // how much of the light the unlit heart still shows (as in heart.vsh)
@@ -76,8 +75,11 @@ const float MOTE_SHARE = 0.55; // cells whose seed is below this have no mote
 // keeps the warm white letters at 3.5:1 or more against it.
 const float NAME_BAND_LOW = -0.10;
 const float NAME_BAND_HIGH = 0.32;
+const float NAME_BAND_EDGE = 0.12; // over which the band fades in and out, beyond its heights
+const float NAME_BAND_MIDDLE = 0.5 * (NAME_BAND_LOW + NAME_BAND_HIGH);
+const float NAME_BAND_REACH = 0.5 * (NAME_BAND_HIGH - NAME_BAND_LOW) + NAME_BAND_EDGE;
 const float NAME_LIGHT = 0.22;
-const float UNLIMITED_LIGHT = 1.5; // the limit away from the band, never reached
+const float UNLIMITED_LIGHT = 100.0; // the limit away from the band, far above any colour
 const vec3 LUMINANCE = vec3(0.2126, 0.7152, 0.0722);
 
 // ==== Cheap functions =====================================================
@@ -101,19 +103,6 @@ float sinTurns(float x) {
     float y = x - floor(x + 0.5); // -0.5..0.5
     float parabola = 8.0 * y - 16.0 * y * abs(y);
     return parabola + 0.225 * (parabola * abs(parabola) - parabola);
-}
-
-// atan(x, y) / pi for x >= 0, to 3e-5: 0 along +y, 1 along -y. A septic on
-// the ratio of the smaller to the larger of x and |y|, then unfolded.
-float halfTurnsFromUp(float x, float y) {
-    float ay = abs(y);
-    bool steep = x < ay;
-    float ratio = (steep ? x : ay) / ((steep ? ay : x) + 1e-20);
-    float r2 = ratio * ratio;
-    float angle =
-        ratio * (0.31805965 + r2 * (-0.10223317 + r2 * (0.04655733 + r2 * -0.01240971)));
-    angle = steep ? angle : 0.5 - angle;
-    return y < 0.0 ? 1.0 - angle : angle;
 }
 
 // smoothstep's curve, for t already in [0, 1].
@@ -224,16 +213,26 @@ Mote moteAt(vec2 p, float risen, float sway) {
     return mote;
 }
 
-// Dims `colour` so that its relative luminance stays under `limit`, with a
-// soft knee so that what is dimmed keeps its shading; only where `inBand`.
+// Dims `colour` so that its relative luminance stays under `limit`, softly:
+// luminance L becomes L / (1 + (L / limit)^4)^(1/4), which leaves the
+// darker colours nearly as they are and keeps the shading of what it dims.
 // Squaring stands in for the sRGB curve: it reads a little brighter, so it
 // errs on the safe side.
-vec3 limitLuminance(vec3 colour, float limit, bool inBand) {
-    float luminance = dot(colour * colour, LUMINANCE);
-    float knee = 0.7 * limit;
-    float range = limit - knee;
-    float limited = knee + range * (1.0 - fade((luminance - knee) / range));
-    return inBand && luminance > knee ? colour * sqrt(limited / luminance) : colour;
+vec3 limitLuminance(vec3 colour, float limit) {
+    float share = dot(colour * colour, LUMINANCE) / limit;
+    share *= share;
+    return colour * inversesqrt(sqrt(sqrt(1.0 + share * share)));
+}
+
+// A dither that stays put from frame to frame, against bands in the dark
+// gradients: an ordered 2 x 2 pattern, repeating, of -3/8, -1/8, 1/8 and 3/8
+// of a step of the 8-bit output. On the 800 x 600 window, 200 x and 225 y
+// are half the pixel column and three quarters of the pixel row, up to
+// whole numbers, and the pixel centres' halves give the eighths. (From the
+// screen position rather than gl_FragCoord: on the software rasteriser that
+// costs a third as much.)
+float ditherAt(vec2 screen) {
+    return fract(dot(screen, vec2(200.0, 225.0))) - 0.5;
 }
 
 void main() {
@@ -353,34 +352,43 @@ void main() {
     // A darker rim inside the outline keeps it crisp against the glow.
     float bodyShare = inside * rise(-d, 0.0, 1.0 / RIM_WIDTH);
     float litShare = bodyShare * below;
-    float glassShare = bodyShare - litShare;
+    // The glass shows only as much as the story lets it.
+    float glassShare = (bodyShare - litShare) * turnAndScale.w;
 
     // ==== The line of light along the outline ============================
     // Drawn from the tip up to the cleft, with a spark at its head while it
     // runs.
-    float along = halfTurnsFromUp(abs(h.x), STROKE_CENTRE - h.y); // 0 at the tip, 1 at the cleft
-    float drawn = ease(clamp((traced - along) * 50.0, 0.0, 1.0));
-    vec2 fromHead = vec2(along - traced, d * 3.0);
+    // Its progress, 0 at the tip and 1 at the cleft, as seen from the rays'
+    // centre: (1 - cos) / 2 of the angle from straight down, which heart.vsh
+    // also gives how far the line has drawn in.
+    float along = 0.5 + 0.5 * direction.y;
+    float ahead = along - traced; // of the line's head
+    float drawn = ease(clamp(ahead * -50.0, 0.0, 1.0));
+    // The glow comes with the line, more softly, so that no edge of it
+    // stretches out across the stage.
+    float glowDrawn = clamp(0.5 - ahead * 4.0, 0.0, 1.0);
+    vec2 fromHead = vec2(ahead, d * 3.0);
     float strokeLight = fade(abs(d) * 260.0) * drawn * rimAndStroke.a +
                         fade(dot(fromHead, fromHead) * 900.0) * wavesBeyond.a;
 
     // ==== All together ====================================================
     vec3 colour = stageNearAndFill.rgb * outside + stageFarAndNames.rgb * (outside * vignette) +
-                  glowAndSway.rgb * (outside * glow) + ringAndRays.rgb * (outside * ripples) +
+                  glowAndSway.rgb * (outside * glow * glowDrawn) +
+                  ringAndRays.rgb * (outside * ripples) +
                   moteAndRise.rgb * (outside * moteLight) + RAY_TINT * (outside * rayLight) +
                   SPARK_TINT * sparkLight + STROKE_TINT * (0.6 * strokeLight) +
                   bright * (burstLight - sparkLight + bodyShare * meniscusLight + 0.4 * strokeLight) +
-                  rimAndStroke.rgb * (inside - bodyShare) + glassAndMeniscus.rgb * glassShare +
-                  litAndTwinkle.rgb * litShare +
+                  rimAndStroke.rgb * ((inside - bodyShare) * drawn) +
+                  glassAndMeniscus.rgb * glassShare + litAndTwinkle.rgb * litShare +
                   shadedAndSurface.rgb * (diffuse * (glassShare * (0.25 * GLASS) + litShare * 0.85)) +
                   GLASS_SPECULAR * (glassShare * specular) +
                   shineAndTraced.rgb * (litShare * (specular * 0.55 + sheen * 0.35));
 
     // Room for the name on show.
-    float nameBand = rise(p.y, NAME_BAND_LOW - 0.06, 1.0 / 0.06) *
-                     (1.0 - rise(p.y, NAME_BAND_HIGH, 1.0 / 0.3));
+    float nameBand = clamp((NAME_BAND_REACH - abs(p.y - NAME_BAND_MIDDLE)) * (1.0 / NAME_BAND_EDGE),
+                           0.0, 1.0);
     float roomForName = greetingsOn * nameBand;
-    colour = limitLuminance(colour, mix(UNLIMITED_LIGHT, NAME_LIGHT, roomForName), roomForName > 0.0);
+    colour = limitLuminance(colour, mix(UNLIMITED_LIGHT, NAME_LIGHT, roomForName));
 
-    fragColor = vec4(colour, 1.0);
+    fragColor = vec4(colour + ditherAt(screenPosition) * (1.0 / 255.0), 1.0);
 }

@@ -109,6 +109,26 @@ double relativeLuminance(const Pixel& p) {
     return 0.2126 * linear(p.r) + 0.7152 * linear(p.g) + 0.0722 * linear(p.b);
 }
 
+// Mean luma of a frame, 0 to 1: the BT.709 weights on the 8-bit codes.
+double meanLuma(const Frame& frame) {
+    double sum = 0.0;
+    for (std::size_t i = 0; i < frame.bytes.size(); i += 3) {
+        sum += 0.2126 * frame.bytes[i] + 0.7152 * frame.bytes[i + 1] + 0.0722 * frame.bytes[i + 2];
+    }
+    return sum / (255.0 * static_cast<double>(frame.bytes.size() / 3));
+}
+
+// The most values in a row under `threshold`, counting on from the last value
+// to the first.
+int longestRunBelow(const std::vector<double>& values, double threshold) {
+    int longest = 0, run = 0;
+    for (std::size_t i = 0; i < 2 * values.size(); ++i) {
+        run = values[i % values.size()] < threshold ? run + 1 : 0;
+        longest = std::max(longest, run);
+    }
+    return std::min(longest, static_cast<int>(values.size()));
+}
+
 // Brightness of a pixel for comparing neighbours: the sum of its channels.
 int brightness(const Pixel& p) {
     return p.r + p.g + p.b;
@@ -309,6 +329,25 @@ TEST(ShowFrames, WrapOfTheClockIsSeamless) {
     const Frame before = frameAt(5.0f);
     const Frame after = frameAt(5.00025f);
     EXPECT_LT(last.meanDifference(first), before.meanDifference(after) + 0.05);
+}
+
+TEST(ShowFrames, CycleStartsFromBlackAndIsNeverDarkForLong) {
+    REQUIRE_SHOW();
+    // The frames' mean luma twice a second over a whole cycle: the wrap
+    // is near black, but no stretch, the wrap included, stays under a third
+    // of the cycle's median for more than 4 s.
+    constexpr std::uint32_t perSecond = 2;
+    constexpr int longestDarkSeconds = 4;
+    std::vector<double> luma;
+    for (std::uint32_t ms = 0; ms < showCycleMilliseconds; ms += 1000 / perSecond) {
+        luma.push_back(meanLuma(frameAt(showClockFromTicks(ms))));
+    }
+    EXPECT_LT(luma.front(), 0.005);
+    std::vector<double> sorted = luma;
+    std::sort(sorted.begin(), sorted.end());
+    const double median = sorted[sorted.size() / 2];
+    EXPECT_LE(longestRunBelow(luma, median / 3.0), longestDarkSeconds * int{perSecond})
+        << "median " << median;
 }
 
 TEST(ShowFrames, ScrollRunsAlongTheBottomOfTheScreen) {
