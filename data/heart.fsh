@@ -65,7 +65,7 @@ const vec3 STROKE_TINT = vec3(1.0, 0.45, 0.6);
 
 // ---- Motes: specks of light drifting up through the stage ----------------
 const float MOTE_CELL = 0.15; // screen units per cell, one mote at most in each
-const float MOTE_ROWS = 64.0; // the field repeats after this many rows (as in heart.vsh)
+const int MOTE_ROWS = 64; // the field repeats after this many rows (as in heart.vsh)
 const float MOTE_SIZE = 0.011;
 const float MOTE_SHARE = 0.55; // cells whose seed is below this have no mote
 
@@ -176,11 +176,14 @@ vec3 cushionField(vec2 h) {
 
 // ==== The stage's pieces ==================================================
 
-// A pseudo-random number in [0, 1) for a cell, from multiplications only.
-float hash(vec2 cell) {
-    vec3 q = fract(vec3(cell.xyx) * 0.1031);
-    q += dot(q, q.yzx + 33.33);
-    return fract((q.x + q.y) * q.z);
+// Four pseudo-random numbers in [0, 1] for a cell, from one integer hash
+// (a multiply-xorshift): a byte of it each.
+vec4 cellRandom(ivec2 cell) {
+    uint n = uint(cell.x) * 0x27d4eb2du ^ uint(cell.y) * 0x165667b1u;
+    n ^= n >> 15;
+    n *= 0x2c1b3c6du;
+    n ^= n >> 12;
+    return vec4(uvec4(n, n >> 8, n >> 16, n >> 24) & 255u) * (1.0 / 255.0);
 }
 
 // The mote field at screen point p: one mote in some cells of a grid that
@@ -197,17 +200,20 @@ struct Mote {
 Mote moteAt(vec2 p, float risen, float sway) {
     vec2 q = vec2(p.x * (1.0 / MOTE_CELL), p.y * (1.0 / MOTE_CELL) - risen);
     vec2 whole = floor(q);
-    vec2 cell = vec2(whole.x, whole.y - MOTE_ROWS * floor(whole.y * (1.0 / MOTE_ROWS)));
-    float seed = hash(cell);
+    ivec2 cell = ivec2(whole) & ivec2(-1, MOTE_ROWS - 1); // rows repeat; a power of two
+    vec4 random = cellRandom(cell);
+    float seed = random.x;
     Mote mote;
-    mote.phase = fract(seed * 7.31);
+    mote.phase = random.y;
     // Swaying, but kept far enough inside its cell for the halo to fade there.
-    vec2 centre = vec2(0.3 + 0.4 * fract(seed * 13.7) + 0.1 * sinTurns(sway + mote.phase),
-                       0.3 + 0.4 * fract(seed * 31.3));
+    vec2 centre = vec2(0.3 + 0.4 * random.z + 0.1 * sinTurns(sway + mote.phase),
+                       0.3 + 0.4 * random.w);
     vec2 offset = q - whole - centre; // in cells
-    float size = 0.6 + 0.8 * fract(seed * 57.1); // in MOTE_SIZE
+    // A size from 0.6 to 1.4 MOTE_SIZE; what the spread needs is one over
+    // its square (0.51 to 2.78), which is drawn directly from the seed's
+    // low bits rather than from a size that would then cost a division.
     const float spreadPerCell = 0.5 * (MOTE_CELL / MOTE_SIZE) * (MOTE_CELL / MOTE_SIZE);
-    mote.spread = dot(offset, offset) * spreadPerCell / (size * size);
+    mote.spread = dot(offset, offset) * spreadPerCell * (0.51 + 2.27 * fract(seed * 8.0));
     // Cells with seeds below MOTE_SHARE stay dark.
     mote.strength = max(seed - MOTE_SHARE, 0.0) * (1.0 / (1.0 - MOTE_SHARE));
     return mote;
@@ -297,7 +303,12 @@ void main() {
     float surface = fill + 0.015 * wave;
     float below = ease(clamp((surface + 0.008 - h.y) * (1.0 / 0.016), 0.0, 1.0));
     // Shared: the bright meniscus along the surface, and the motes' halo.
-    float halo = fade(bodyOnly ? abs(h.y - surface) * 90.0 : mote.spread);
+    // (1 - x / 8)^8 stands for e^-x: close to it where it shows, and half
+    // the work of fade().
+    float halo = max(1.0 - (bodyOnly ? abs(h.y - surface) * 90.0 : mote.spread) * 0.125, 0.0);
+    halo *= halo;
+    halo *= halo;
+    halo *= halo;
     float meniscusLight = bodyOnly ? halo * glassAndMeniscus.a : 0.0;
     // A mote: the halo with a bright core (the halo to the eighth power).
     float core = halo * halo;
@@ -368,8 +379,12 @@ void main() {
     // stretches out across the stage.
     float glowDrawn = clamp(0.5 - ahead * 4.0, 0.0, 1.0);
     vec2 fromHead = vec2(ahead, d * 3.0);
-    float strokeLight = fade(abs(d) * 260.0) * drawn * rimAndStroke.a +
-                        fade(dot(fromHead, fromHead) * 900.0) * wavesBeyond.a;
+    // The spark at the head: e^-(900 |fromHead|^2), as (1 - x / 8)^8.
+    float spark = max(1.0 - dot(fromHead, fromHead) * (900.0 / 8.0), 0.0);
+    spark *= spark;
+    spark *= spark;
+    spark *= spark;
+    float strokeLight = fade(abs(d) * 260.0) * drawn * rimAndStroke.a + spark * wavesBeyond.a;
 
     // ==== All together ====================================================
     vec3 colour = stageNearAndFill.rgb * outside + stageFarAndNames.rgb * (outside * vignette) +
