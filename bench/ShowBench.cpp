@@ -49,7 +49,7 @@ constexpr Phase phases[] = {
 constexpr int warmUpFrames = 10;
 // Under callgrind every frame is slow. Two build the shaders, but the first
 // phase counted after two carried about 0.8 M instructions of llvmpipe's own
-// settling in one run of four; after six, none of twenty did.
+// settling in some runs; after six, every run counted the same.
 constexpr int countedWarmUpFrames = 6;
 constexpr int timedFrames = 300;
 constexpr int soundBufferBytes = 4096;
