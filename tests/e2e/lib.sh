@@ -11,8 +11,7 @@ run_show() {
     start_show "$@"
     wait_for_window
     sleep "${RUN_SECONDS:-0}"
-    xdotool key Escape
-    wait_for_exit 20
+    escape_show 60
     expect_status 0
 }
 

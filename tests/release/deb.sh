@@ -34,8 +34,7 @@ sleep 2
 shot=$WORK/shot.png
 import -window root "$shot" || fail "no screenshot"
 [ -z "${VELMORA_SHOTS:-}" ] || cp "$shot" "$VELMORA_SHOTS/deb-run.png"
-xdotool key Escape
-wait_for_exit 10
+escape_show 60
 expect_status 0
 ! grep -q 'Impossible to open' "$WORK/out" || fail "a shader file was not found"
 expect_heart "$shot"

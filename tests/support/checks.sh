@@ -47,6 +47,20 @@ wait_for_exit() {
     SHOW_PID=
 }
 
+# escape_show SECONDS: presses Escape until the show ends, for up to SECONDS;
+# sets STATUS. On a busy machine a key can come before the window is ready
+# for it (Wine's most of all), and a show that has the first one ends on it.
+escape_show() {
+    local waited=0
+    while kill -0 "$SHOW_PID" 2>/dev/null; do
+        [ "$waited" -lt "$1" ] || fail "the show did not end within $1 s of pressing Escape"
+        xdotool key Escape
+        timeout 2 tail --pid="$SHOW_PID" -s 0.1 -f /dev/null || true
+        waited=$((waited + 2))
+    done
+    wait_for_exit 1
+}
+
 expect_status() {
     [ "$STATUS" -eq "$1" ] || fail "exit status $STATUS, expected $1"
 }
