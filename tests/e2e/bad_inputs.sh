@@ -72,8 +72,7 @@ row() {
         local await=${AWAIT:-}
         [ "$ending" != KILL ] || await='^glError in file Quad.cpp'
         if [ -z "$await" ]; then
-            timeout 60 xdotool search --sync --onlyvisible --pid "$SHOW_PID" --name '^velmora innit$' \
-                >/dev/null 2>&1 || fail "$name: no window appeared"
+            find_window 60 --pid "$SHOW_PID" >/dev/null || fail "$name: no window appeared"
         fi
         local tenths=0
         while [ -n "$await" ] && ! cat "$WORK/out" "$WORK/err" | grep -q -E "$await"; do

@@ -54,8 +54,7 @@ start_show() {
 start_show SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$(windows_path "$WORK/stream.raw")"
 # Wine starts slowly on a busy machine: a minute and more beside CI's other
 # builds.
-window=$(timeout 180 xdotool search --sync --onlyvisible --name '^velmora innit$' 2>/dev/null | head -n 1)
-if [ -z "$window" ]; then
+if ! find_window 180 >/dev/null; then
     # What was there instead: the display's windows and Wine's processes.
     xwininfo -root -tree 2>&1 | grep -v -E '^\s*$' | head -n 30
     ps -eo pid,stat,etime,time,args | grep -i -E '[w]ine|[.]exe' | cut -c1-200

@@ -28,11 +28,28 @@ start_show() {
     SHOW_PID=$!
 }
 
+# find_window SECONDS [xdotool search options...]: prints the first visible
+# window titled "velmora innit" that the options also select, looking every
+# tenth of a second for up to SECONDS; fails (status 1) when none came.
+# xdotool's own --sync is not used: its search walks the window tree, and a
+# window that goes away during the walk ends xdotool with an X error
+# (BadWindow), which start-up's short-lived windows (SDL's probe for GL,
+# Wine's) bring about now and then on a busy machine.
+find_window() {
+    local seconds=$1 found
+    shift
+    local deadline=$((SECONDS + seconds))
+    while :; do
+        found=$(xdotool search --onlyvisible "$@" --name '^velmora innit$' 2>/dev/null | head -n 1)
+        [ -z "$found" ] || { echo "$found"; return 0; }
+        [ "$SECONDS" -lt "$deadline" ] || return 1
+        sleep 0.1
+    done
+}
+
 # Waits for the show's window; sets WINDOW_ID.
 wait_for_window() {
-    WINDOW_ID=$(timeout 20 xdotool search --sync --onlyvisible --pid "$SHOW_PID" \
-        --name '^velmora innit$' 2>/dev/null | head -n 1) || true
-    [ -n "$WINDOW_ID" ] || fail "no window titled \"velmora innit\" appeared"
+    WINDOW_ID=$(find_window 20 --pid "$SHOW_PID") || fail "no window titled \"velmora innit\" appeared"
     # Let the show draw a few frames and take the keyboard.
     sleep 0.5
 }
