@@ -18,7 +18,7 @@ run_recorder() {
     local pid_file status=0
     pid_file=$(mktemp)
     # One 800x600 screen, like the show's full-screen mode.
-    setsid xvfb-run --auto-servernum --server-args="-screen 0 800x600x24 -nolisten tcp" \
+    setsid xvfb-run --auto-servernum --server-args="-screen 0 800x600x24 -nolisten tcp -noreset" \
         sh -c 'echo $$ >"$0"; exec "$@"' "$pid_file" "$@" >"$console_log" &
     local runner=$!
     trap 'kill -INT "$(cat "$pid_file")" 2>/dev/null || true' INT TERM HUP

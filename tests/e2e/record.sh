@@ -161,7 +161,7 @@ for row in "${failures[@]}"; do
         if [ "$how" = kill-display ]; then
             # A display of its own, which says its number when it is ready.
             : >"$WORK/display"
-            Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$WORK/display" 2>/dev/null &
+            Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp -noreset 3>"$WORK/display" 2>/dev/null &
             display_pid=$!
             timeout 20 bash -c 'until [ -s "$1" ]; do sleep 0.1; done' _ "$WORK/display" ||
                 fail "$name: no display of its own"

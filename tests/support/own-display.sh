@@ -8,11 +8,13 @@
 # takes screenshots of the whole screen and sends keys to whatever window has
 # the focus, which on a shared display would be another script's show.
 # Xvfb picks a free display number itself (-displayfd), so displays started
-# at the same moment never collide. Exits with the command's status, or 1
+# at the same moment never collide. It does not reset when its last client
+# leaves (-noreset): a show that connects while the server resets after the
+# one before it is refused. Exits with the command's status, or 1
 # when the display does not start within a minute.
 set -u
 folder=$(mktemp -d /tmp/velmora-display-XXXXXX)
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$folder/number" 2>"$folder/log" &
+Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp -noreset 3>"$folder/number" 2>"$folder/log" &
 server=$!
 trap 'kill "$server" 2>/dev/null; wait "$server" 2>/dev/null; rm -rf "$folder"' EXIT
 # The number is written, with its newline, once the server takes clients.
